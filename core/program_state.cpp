@@ -1,0 +1,10 @@
+#include "core/program_state.h"
+
+namespace quendal {
+
+ProgramState& programState() {
+    static ProgramState state;
+    return state;
+}
+
+} // namespace quendal
