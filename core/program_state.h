@@ -2,11 +2,13 @@
 // The program-wide records that carry state between the screens. There is one ProgramState
 // for the whole program, reached through programState(); tests call reset() between cases.
 
+#include "core/local_clock.h"
 #include "core/records.h"
 #include "core/vocabulary.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace quendal {
@@ -17,6 +19,19 @@ struct StimulusEntry {
     int32_t distractor = 0;
 };
 using StimulusTable = std::array<StimulusEntry, 88>;
+
+// The stimulus picture of every round of a run: entry r - 1 holds round r.
+using RoundSequence = std::array<int32_t, kMaxRounds>;
+
+// One target place of the play field: its value (0 to 4) and its picture.
+struct TargetSlot {
+    int32_t value = 0;
+    int32_t picture = 0;
+
+    friend bool operator==(const TargetSlot&, const TargetSlot&) = default;
+};
+// Slot 0 is the empty answer (value 0); slots 1 top, 2 left, 3 right, 4 bottom.
+using TargetSlots = std::array<TargetSlot, 5>;
 
 struct CurrentUserRecord {
     std::string Folder;           // ends with '/'
@@ -36,6 +51,10 @@ struct ProgramState {
     ResultRecord current{};
     bool RunUnsaved = true;
     StimulusTable stimulusTable{};
+    RoundSequence roundSequence{};
+    TargetSlots targetSlots{};
+    // The local date and time; tests set a fixed clock.
+    std::function<LocalDateTime()> LocalClock = SystemLocalTime;
     ExerciseVocabulary vocabulary = ExerciseVocabulary::german();
     int UiLanguage = 1; // 1 German, 2 English
     CurrentUserRecord CurrentUser{};
