@@ -50,6 +50,8 @@ struct ProgramState {
     RunSettings runSettings{};
     ResultRecord current{};
     bool RunUnsaved = true;
+    // The number of records the last pass of the result-file reader found.
+    int32_t RecordsRead = 0;
     StimulusTable stimulusTable{};
     RoundSequence roundSequence{};
     TargetSlots targetSlots{};
