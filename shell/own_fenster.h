@@ -1,0 +1,93 @@
+#pragma once
+// TOwnFenster, the frame of every dialog: a borderless window that paints its own frame from
+// eight built-in bitmaps (a title strip 47 pixels high with the caption and a close box,
+// side strips 23 pixels wide and a bottom strip 24 pixels high), closes with result 2 by its
+// close box, can be dragged by its frame and centres itself on the play field when shown.
+// A dialog's content lies on its panel "ppp" at (23, 47); its client size is the panel's
+// plus (46, 71).
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QPoint>
+
+class QWindow;
+
+namespace quendal {
+
+class BitmapList;
+
+class TOwnFenster : public QDialog {
+    Q_OBJECT
+  public:
+    // Modal results shared by every dialog.
+    static constexpr int ResultOk = 1;
+    static constexpr int ResultCancel = 2;
+    static constexpr int ResultYes = 6;
+
+    // The frame's fixed measures.
+    static constexpr int TitleHeight = 47;
+    static constexpr int LeftWidth = 23;
+    static constexpr int RightWidth = 23;
+    static constexpr int BottomHeight = 24;
+    static constexpr QPoint PanelPos{23, 47};
+    static constexpr QPoint CaptionPos{27, 19};
+    static constexpr int CloseBoxSize = 17;
+
+    explicit TOwnFenster(QWidget* parent = nullptr);
+    ~TOwnFenster() override;
+
+    // The program-wide colour of the dialog titles; every framed dialog sets it on creation.
+    static QColor titleColour();
+
+    // Sets the title colour; every framed dialog's creation handler calls it first.
+    void FormCreate();
+
+    // True when the client point lies in the 17 x 17 close box at (width - 42, 18).
+    bool IsInCloseBox(int x, int y) const;
+
+    // Places the dialog in the middle of the play field (halvings round toward zero).
+    void centreOnPlayField();
+
+    // The caption's point size: 12 up to 100 pixels per inch, above that 96 / ppi x 12,
+    // rounded, so that the caption keeps its pixel size on large-font displays.
+    static int captionPointSize(int pixelsPerInch);
+    static QFont captionFont(int pixelsPerInch);
+
+    // Paints the frame of a w x h client area from the eight frame bitmaps (by their index)
+    // and the caption; used by paintEvent with the built-in bitmaps.
+    static void paintFrame(QPainter& painter, int w, int h, const BitmapList& frame,
+                           const QString& caption);
+
+    bool isDragging() const { return dragging_; }
+
+  public slots:
+    // Closing without an answer (Escape, the window manager) counts as cancel.
+    void reject() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    // Key handlers of the dialogs, in the program's key codes and typed characters. They run
+    // for every key that no control of the dialog used; returning true consumes the key.
+    virtual bool FormKeyDown(int key);
+    virtual bool FormKeyPress(QChar key);
+
+  private:
+    void attachToHostWindow();
+
+    bool dragging_ = false;
+    // When the platform cannot move the window itself, the frame follows the pointer.
+    bool manualMove_ = false;
+    QPoint pressGlobal_;
+    QPoint pressWindowPos_;
+    QWindow* hostWindow_ = nullptr;
+    bool hostAttached_ = false;
+};
+
+} // namespace quendal

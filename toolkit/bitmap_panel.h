@@ -1,0 +1,31 @@
+#pragma once
+// A panel backed by a bitmap: the picture is drawn 1:1 from the panel's top-left corner,
+// the panel's colour fills what the picture does not cover. Child widgets lie on top.
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+namespace quendal {
+
+class BitmapPanel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit BitmapPanel(QWidget* parent = nullptr);
+
+    void setBitmap(const QPixmap& bitmap);
+    void setBitmap(const QImage& bitmap);
+    const QPixmap& bitmap() const { return bitmap_; }
+
+    void setColor(const QColor& colour);
+    QColor color() const { return colour_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QPixmap bitmap_;
+    QColor colour_{Qt::black};
+};
+
+} // namespace quendal

@@ -1,0 +1,17 @@
+#pragma once
+// The bitmaps built into the program: the eight frame bitmaps of the framed dialogs and the
+// nine faces of the dialog buttons (three of 76 x 25, then six of 138 x 34). They live in
+// the program's resources under ":/builtin/"; a program linked without them gets lists of
+// empty images, which draw nothing.
+
+#include "toolkit/bitmap_list.h"
+
+namespace quendal {
+
+constexpr int kFrameBitmapCount = 8;
+constexpr int kButtonFaceCount = 9;
+
+const BitmapList& builtinFrameList();
+const BitmapList& builtinButtonList();
+
+} // namespace quendal
