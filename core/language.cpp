@@ -1,0 +1,62 @@
+#include "core/language.h"
+
+#include "core/folders.h"
+#include "core/program_state.h"
+#include "core/safe_file.h"
+#include "core/vocabulary.h"
+
+namespace quendal {
+
+std::string firstLine(std::string_view text) {
+    const auto end = text.find_first_of("\r\n");
+    return std::string(text.substr(0, end));
+}
+
+int languageOfLine(std::string_view line, int current) {
+    std::string s(line);
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    std::size_t begin = 0;
+    std::size_t end = s.size();
+    while (begin < end && static_cast<unsigned char>(s[begin]) <= 0x20) {
+        ++begin;
+    }
+    while (end > begin && static_cast<unsigned char>(s[end - 1]) <= 0x20) {
+        --end;
+    }
+    s = s.substr(begin, end - begin);
+    if (s.size() < 3) {
+        return 1;
+    }
+    if (s.find("eng") != std::string::npos) {
+        return 2;
+    }
+    return current;
+}
+
+void ReadLanguageFile() {
+    auto& state = programState();
+    // The first line of a language file is a single word; 4 KiB hold it many times over.
+    constexpr std::size_t kEnough = 4096;
+    const std::string path =
+        resolveNoCase(programDataFolder(state.ProgramFolder), kLanguageFileName);
+    const auto text = readFileStart(path, kEnough);
+    state.UiLanguage = languageOfLine(firstLine(text.value_or(std::string())), state.UiLanguage);
+}
+
+void BuildExerciseTexts() {
+    auto& state = programState();
+    state.vocabulary = ExerciseVocabulary::forLanguage(state.UiLanguage);
+}
+
+LanguageFiles languageFiles(int uiLanguage) {
+    if (uiLanguage == 2) {
+        return {"ehaupt.bml", "escheme.bml", "ehilfe.rtf"};
+    }
+    return {"haupt.bml", "scheme.bml", "hilfe.rtf"};
+}
+
+} // namespace quendal
