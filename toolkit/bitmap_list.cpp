@@ -14,10 +14,10 @@ namespace {
 
 constexpr char kSignature[9] = {8, 'L', 'M', 'D', 'B', 'M', 'L', '3', '0'};
 constexpr qsizetype kSignatureSize = 9;
-// Every item needs at least its 4-byte length, so a count is only believable when the rest
-// of the file can hold that many lengths. No list of ours comes near this many pictures
-// either way, and a picture larger than this is no picture of ours.
-constexpr qsizetype kMaxPicturePixels = 16384 * 16384;
+// No picture of ours comes near these sizes; a header that claims more is damaged, and is
+// refused before anything is allocated for it.
+constexpr int kMaxPictureSide = 8192;
+constexpr qint64 kMaxPicturePixels = qint64{4096} * 4096;
 
 void setError(QString* error, const QString& message) {
     if (error != nullptr) {
@@ -59,6 +59,8 @@ std::optional<BitmapList> BitmapList::fromBytes(const QByteArray& bytes, QString
     }
     const uint32_t count = readU32(bytes.constData() + pos);
     pos += 4;
+    // Every item needs at least its 4-byte length, so a count is only believable when the
+    // rest of the file can hold that many lengths.
     if (static_cast<uint64_t>(count) * 4 > static_cast<uint64_t>(bytes.size() - pos)) {
         setError(
             error,
@@ -89,7 +91,8 @@ std::optional<BitmapList> BitmapList::fromBytes(const QByteArray& bytes, QString
         QImageReader reader(&buffer, "png");
         reader.setDecideFormatFromContent(false);
         const QSize size = reader.size();
-        if (!size.isValid() || size.isEmpty() ||
+        if (!size.isValid() || size.isEmpty() || size.width() > kMaxPictureSide ||
+            size.height() > kMaxPictureSide ||
             static_cast<qint64>(size.width()) * size.height() > kMaxPicturePixels) {
             setError(error, QStringLiteral("picture %1 of the bitmap list is damaged").arg(i));
             return std::nullopt;
