@@ -65,21 +65,6 @@ TEST(CatalogueTest, CongruentPicturesAreExactlyThoseWhoseTwoAttributesAgree) {
     EXPECT_FALSE(IsCongruentPicture(-1));
 }
 
-TEST(CatalogueTest, PictureIndexHelpersFollowThePictureTable) {
-    EXPECT_EQ(ColourPatchPicture(1), 0);
-    EXPECT_EQ(DigitPicture(4), 7);
-    EXPECT_EQ(ColourWordPicture(1), 8);
-    EXPECT_EQ(InkWordPicture(1, 2), 13);
-    EXPECT_EQ(InkWordPicture(4, 4), 27);
-    EXPECT_EQ(DotGroupPicture(4, 2), 39);
-    EXPECT_EQ(DigitGroupPicture(1, 3, 0), 46);
-    EXPECT_EQ(DigitGroupPicture(4, 4, 2), 87);
-    for (int value = 1; value <= 4; ++value) {
-        EXPECT_EQ(TargetPicture(kColourExercise, value), value - 1);
-        EXPECT_EQ(TargetPicture(kNumberExercise, value), value + 3);
-    }
-}
-
 // Every picture of the exercise gets its (relevant, distractor) values, read off the picture
 // table; every other entry keeps what it held.
 TEST(CatalogueTest, FillStimulusTableWritesOnlyTheExercisesOwnPictures) {

@@ -95,17 +95,6 @@ TEST(SequenceTest, BalancedAndFreeOfCongruentPicturesForEveryExerciseAndRoundCou
     }
 }
 
-TEST(SequenceTest, ColourVersion1With20RoundsShowsEveryPatchFiveTimes) {
-    SeedRandom(5);
-    RoundSequence sequence;
-    BuildRoundSequence(sequence, Settings(1, 1, 20));
-    std::map<int, int> shown;
-    for (int p = 0; p < 20; ++p) {
-        ++shown[sequence[p]];
-    }
-    EXPECT_EQ(shown, (std::map<int, int>{{0, 5}, {1, 5}, {2, 5}, {3, 5}}));
-}
-
 // The shuffle is "swap position i with any position", i from the first to the last: with
 // colour version 1 the draw itself uses no random numbers, so the shuffle alone decides.
 TEST(SequenceTest, ShuffleSwapsEachPositionWithARandomPositionOfTheWholeRun) {
@@ -279,16 +268,6 @@ TEST(TargetTest, ShuffleSwapsTheTopSlotFourTimes) {
             EXPECT_EQ(shuffled[slot].value, expected[slot]) << "seed " << seed;
         }
     }
-}
-
-TEST(TargetTest, ProgramWideSetUpReadsTheRunSettings) {
-    programState().reset();
-    programState().runSettings.kind = 2;
-    programState().runSettings.frameMode = 2;
-    SetUpTargets();
-    EXPECT_EQ(programState().targetSlots[1].picture, 4);
-    EXPECT_EQ(programState().targetSlots[4].picture, 7);
-    programState().reset();
 }
 
 } // namespace
