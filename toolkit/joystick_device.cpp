@@ -1,0 +1,96 @@
+#include "toolkit/joystick_device.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+
+namespace quendal {
+
+JoystickDevice::JoystickDevice(QObject* parent) : QObject(parent) {
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(1);
+    connect(&timer_, &QTimer::timeout, this, &JoystickDevice::poll);
+}
+
+JoystickDevice::~JoystickDevice() {
+    close();
+}
+
+bool JoystickDevice::open(int deviceIndex) {
+    close();
+    // The program has no SDL window, so the joystick must be read while SDL thinks it is
+    // in the background.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+        return false;
+    }
+    subsystemStarted_ = true;
+    // The device is read directly on every poll; its events would only fill SDL's queue.
+    SDL_JoystickEventState(SDL_IGNORE);
+    SDL_JoystickUpdate();
+    if (deviceIndex < 0 || deviceIndex >= SDL_NumJoysticks()) {
+        close();
+        return false;
+    }
+    joystick_ = SDL_JoystickOpen(deviceIndex);
+    if (joystick_ == nullptr) {
+        close();
+        return false;
+    }
+    SDL_JoystickUpdate();
+    position_ = readPosition();
+    rest_ = position_;
+    buttons_.assign(static_cast<std::size_t>(std::max(0, SDL_JoystickNumButtons(joystick_))), 0);
+    for (std::size_t b = 0; b < buttons_.size(); ++b) {
+        buttons_[b] = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
+    }
+    timer_.start();
+    return true;
+}
+
+void JoystickDevice::close() {
+    timer_.stop();
+    if (joystick_ != nullptr) {
+        SDL_JoystickClose(joystick_);
+        joystick_ = nullptr;
+    }
+    if (subsystemStarted_) {
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+        subsystemStarted_ = false;
+    }
+    buttons_.clear();
+}
+
+QPoint JoystickDevice::readPosition() const {
+    const int axes = SDL_JoystickNumAxes(joystick_);
+    const int x = axes > 0 ? SDL_JoystickGetAxis(joystick_, 0) : 0;
+    const int y = axes > 1 ? SDL_JoystickGetAxis(joystick_, 1) : 0;
+    return {x, y};
+}
+
+bool JoystickDevice::buttonDown(int button) const {
+    return button >= 0 && button < buttonCount() && buttons_[static_cast<std::size_t>(button)];
+}
+
+void JoystickDevice::poll() {
+    if (joystick_ == nullptr) {
+        return;
+    }
+    SDL_JoystickUpdate();
+    if (!SDL_JoystickGetAttached(joystick_)) {
+        return; // unplugged: nothing moves any more
+    }
+    const QPoint now = readPosition();
+    if (now != position_) {
+        position_ = now;
+        emit moved(now.x(), now.y());
+    }
+    for (std::size_t b = 0; b < buttons_.size(); ++b) {
+        const uint8_t down = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
+        if (down != buttons_[b]) {
+            buttons_[b] = down;
+            emit buttonChanged(static_cast<int>(b), down != 0);
+        }
+    }
+}
+
+} // namespace quendal

@@ -1,0 +1,56 @@
+#pragma once
+// Joystick 1 through SDL's joystick subsystem (no SDL window): detection, the raw axis
+// positions -32768..32767 and the buttons. A precise 1 ms timer on the user-interface thread
+// polls the device and reports every change as a signal, so a change reaches the screens
+// within about 2 ms.
+
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+#include <cstdint>
+#include <vector>
+
+struct _SDL_Joystick;
+
+namespace quendal {
+
+class JoystickDevice : public QObject {
+    Q_OBJECT
+  public:
+    explicit JoystickDevice(QObject* parent = nullptr);
+    ~JoystickDevice() override;
+    JoystickDevice(const JoystickDevice&) = delete;
+    JoystickDevice& operator=(const JoystickDevice&) = delete;
+
+    // Captures the joystick with the given SDL device index (0 is joystick 1) and starts
+    // polling. False when the subsystem cannot start or no such joystick exists.
+    bool open(int deviceIndex = 0);
+    void close();
+    bool isOpen() const { return joystick_ != nullptr; }
+
+    // Reads the device now and reports what changed; the timer calls this every 1 ms.
+    void poll();
+
+    // The position of the first two axes as last read.
+    QPoint position() const { return position_; }
+    // The position read when the joystick was captured, its rest position.
+    QPoint restPosition() const { return rest_; }
+    bool buttonDown(int button) const;
+    int buttonCount() const { return static_cast<int>(buttons_.size()); }
+
+  signals:
+    void moved(int x, int y);
+    void buttonChanged(int button, bool pressed);
+
+  private:
+    QPoint readPosition() const;
+
+    _SDL_Joystick* joystick_ = nullptr;
+    bool subsystemStarted_ = false;
+    QTimer timer_;
+    QPoint position_;
+    QPoint rest_;
+    std::vector<uint8_t> buttons_;
+};
+
+} // namespace quendal

@@ -1,0 +1,32 @@
+#pragma once
+// Reads rich text as word processors write it into a QTextDocument: fonts and colours from
+// their tables, bold, italic, underline, strike-through, sizes, super- and subscript,
+// paragraphs with alignment, indents and spacing, line breaks, tabs, the escapes of special
+// characters, Windows-1252 bytes and Unicode characters. Pictures, styles, document
+// information and every other destination the reader does not know are skipped. Any input
+// is read to its end in one pass: bad input gives odd text, never a crash or a hang.
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+namespace quendal {
+
+class RtfReader {
+  public:
+    // Groups nested deeper than this are read as if they were skipped destinations.
+    static constexpr int kMaxGroupDepth = 200;
+
+    // Replaces the document's content with the rich text. Returns false, leaving the
+    // document untouched, when the bytes do not begin with "{\rtf".
+    static bool read(const QByteArray& rtf, QTextDocument* document);
+
+    // The same for a file; false when it cannot be read or is no rich text.
+    static bool readFile(const QString& path, QTextDocument* document);
+
+    // The plain text of rich text, paragraphs separated by '\n' (for tests and searching).
+    static QString plainText(const QByteArray& rtf);
+};
+
+} // namespace quendal

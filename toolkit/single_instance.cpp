@@ -1,0 +1,102 @@
+#include "toolkit/single_instance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QThread>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace quendal {
+namespace {
+
+constexpr char kRaiseMessage[] = "raise\n";
+// A copy that has just taken the lock may need a moment before it listens.
+constexpr int kConnectPatienceMs = 3000;
+
+QString userName() {
+    if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_name != nullptr) {
+        return QString::fromLocal8Bit(pw->pw_name);
+    }
+    return QString::number(::getuid());
+}
+
+} // namespace
+
+SingleInstanceGuard::SingleInstanceGuard(QString key, QObject* parent)
+    : QObject(parent), key_(key.isEmpty() ? defaultKey() : std::move(key)) {
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstanceGuard::acceptConnections);
+}
+
+SingleInstanceGuard::~SingleInstanceGuard() {
+    server_.close();
+    if (lock_) {
+        lock_->unlock();
+    }
+}
+
+QString SingleInstanceGuard::defaultKey() {
+    QString exe = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (exe.isEmpty()) {
+        exe = QStringLiteral("quendal");
+    }
+    return exe + QLatin1Char('-') + userName();
+}
+
+bool SingleInstanceGuard::tryToRun() {
+    // The lock decides who is first; it lasts as long as this copy and goes stale by
+    // itself when a copy dies without releasing it.
+    lock_ = std::make_unique<QLockFile>(QDir::tempPath() + QLatin1Char('/') + key_ +
+                                        QStringLiteral(".lock"));
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0)) {
+        QLocalServer::removeServer(key_); // a socket left by a copy that crashed
+        server_.setSocketOptions(QLocalServer::UserAccessOption);
+        if (!server_.listen(key_)) {
+            // Without the socket later copies cannot reach us, but we still run alone.
+            qWarning("single instance: cannot listen on %s: %s", qPrintable(key_),
+                     qPrintable(server_.errorString()));
+        }
+        alreadyRunning_ = false;
+        return true;
+    }
+    alreadyRunning_ = true;
+    askRunningCopyToRaise();
+    return false;
+}
+
+bool SingleInstanceGuard::askRunningCopyToRaise() {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kConnectPatienceMs) {
+        QLocalSocket socket;
+        socket.connectToServer(key_);
+        if (socket.waitForConnected(500)) {
+            socket.write(kRaiseMessage);
+            const bool sent = socket.waitForBytesWritten(1000);
+            socket.disconnectFromServer();
+            return sent;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+void SingleInstanceGuard::acceptConnections() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            const QByteArray message = socket->readAll();
+            if (message.contains("raise")) {
+                emit raiseRequested();
+            }
+        });
+        if (socket->bytesAvailable() > 0 && socket->readAll().contains("raise")) {
+            emit raiseRequested();
+        }
+    }
+}
+
+} // namespace quendal

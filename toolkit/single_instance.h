@@ -1,0 +1,44 @@
+#pragma once
+// Keeps the program to one running copy per user. The first copy listens on a local socket
+// named after the executable and the user, which only that user can reach; a later copy
+// asks it to restore and raise its main window and then reports that it must end.
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace quendal {
+
+class SingleInstanceGuard : public QObject {
+    Q_OBJECT
+  public:
+    // key names the guard; empty: the executable's file name and the user's name.
+    explicit SingleInstanceGuard(QString key = {}, QObject* parent = nullptr);
+    ~SingleInstanceGuard() override;
+
+    // True when this is the only copy: the guard then listens for later copies. False when
+    // another copy runs: it has been asked to raise its window.
+    bool tryToRun();
+
+    bool alreadyRunning() const { return alreadyRunning_; }
+    QString serverName() const { return key_; }
+
+    static QString defaultKey();
+
+  signals:
+    // A later copy was started: the main window should be restored and raised.
+    void raiseRequested();
+
+  private:
+    void acceptConnections();
+    bool askRunningCopyToRaise();
+
+    QString key_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer server_;
+    bool alreadyRunning_ = false;
+};
+
+} // namespace quendal
