@@ -592,7 +592,8 @@ std::string ResultListEntry(int32_t recordNumber, const ResultRecord& record, bo
 bool ReadResultFile(const std::string& path, int32_t recordNumber, bool todayOnly,
                     ResultList& list) {
     ProgramState& state = programState();
-    const std::string today = FormatDate(state.LocalClock());
+    const std::string today =
+        FormatDate(state.LocalClock ? state.LocalClock() : SystemLocalTime());
     const FileHandle file(openForReading(path));
     if (file.get() < 0) {
         return false;
