@@ -1,0 +1,180 @@
+// Runs the built quendal-results on a small result file and checks its output byte for byte.
+#include "core/local_clock.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string header(const std::string& key, const std::string& value) {
+    return key + " " + std::string(20 - value.size(), ' ') + value + "\r\n";
+}
+
+std::string record(const std::string& date, const std::string& time, const std::string& key,
+                   const std::string& info1, const std::string& info2, const std::string& rounds) {
+    return header("$ prname", "V a r o n") + header("$ svdate", date) + header("$ svtime", time) +
+           header("$ prtkey", key) + header("$ info 1", info1) + header("$ info 2", info2) +
+           header("$ info 3", "Fester Rahmen") + header("$ info 4", "") + header("$ info 5", "") +
+           rounds + "$ eodata \r\n";
+}
+
+class ResultsTool : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quendal-cli-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        file = dir + "/user2.dat";
+        today = quendal::FormatDate(quendal::SystemLocalTime());
+        // 1: a colour run of three rounds; 2: a marked record; 3: a number run saved today
+        // whose time field holds a comma, quotes and a Windows-1252 letter.
+        std::ofstream(file, std::ios::binary)
+            << record("03.11.2004", "09.41", "V-131", "Farbe/Wort", "Version 3",
+                      "         2         2       812         4\r\n"
+                      "         4         1      1066         1\r\n"
+                      "         1         0      3000         3\r\n")
+            << record("04.11.2004", "10.00", "/", "", "", "")
+            << record(today, "Gr\xFCn, \"x\"", "V-242", "Zahl/Anzahl", "Version 4",
+                      "         3         3        80         1\r\n"
+                      "         1         1       500         1\r\n");
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    ToolRun run(const std::vector<std::string>& args) const {
+        ToolRun result;
+        const std::string out = dir + "/stdout";
+        const std::string err = dir + "/stderr";
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(o, 1);
+            dup2(e, 2);
+            std::vector<char*> argv{const_cast<char*>(QUENDAL_RESULTS_TOOL)};
+            for (const auto& a : args) {
+                argv.push_back(const_cast<char*>(a.c_str()));
+            }
+            argv.push_back(nullptr);
+            execv(QUENDAL_RESULTS_TOOL, argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        result.out = slurp(out);
+        result.err = slurp(err);
+        return result;
+    }
+
+    std::string dir;
+    std::string file;
+    std::string today;
+};
+
+} // namespace
+
+TEST_F(ResultsTool, ListsTheRunsAsTheOverallViewDoes) {
+    const ToolRun german = run({"list", file});
+    EXPECT_EQ(german.status, 0);
+    EXPECT_EQ(german.out, "1;03.11.2004;Farbe/Wort - Version 3;3;1;812;0;2;1\n"
+                          "-;-;Keine Daten vorhanden;0;0;0;0;0;0\n"
+                          "3;" +
+                              today + ";Zahl/Anzahl - Version 4;2;1;500;0;0;0\n");
+    EXPECT_EQ(german.err, "");
+
+    const ToolRun english = run({"list", "--english", file, "--today"});
+    EXPECT_EQ(english.status, 0);
+    EXPECT_EQ(english.out, "3;" + today + ";Zahl/Anzahl - version 4;2;1;500;0;0;0\n");
+}
+
+TEST_F(ResultsTool, ShowsTheStatisticsTableWithTheHeadsOfTheExercise) {
+    const ToolRun colour = run({"show", file, "1"});
+    EXPECT_EQ(colour.status, 0);
+    EXPECT_EQ(colour.out, "              Alle  Blau  Gelb  Grün   Rot\n"
+                          "    Richtige     1     0     1     0     0\n"
+                          "  Mittelwert   812     0   812     0     0\n"
+                          "Standardabw.     0     0     0     0     0\n"
+                          "     Falsche     2     1     0     0     1\n"
+                          "  Mittelwert  2033  3000     0     0  1066\n"
+                          "Standardabw.   967     0     0     0     0\n"
+                          " Interferenz     1     0     0     0     1\n"
+                          " Eliminierte     0     0     0     0     0\n");
+
+    const ToolRun number = run({"show", file, "3", "--english"});
+    EXPECT_EQ(number.status, 0);
+    EXPECT_EQ(number.out, "               All  one  two  three  four\n"
+                          "      Correct    1    1    0      0     0\n"
+                          "Average value  500  500    0      0     0\n"
+                          "   Stand.dev.    0    0    0      0     0\n"
+                          "    Incorrect    0    0    0      0     0\n"
+                          "Average value    0    0    0      0     0\n"
+                          "   Stand.dev.    0    0    0      0     0\n"
+                          " Interference    0    0    0      0     0\n"
+                          "   Eliminated    1    0    0      1     0\n");
+}
+
+TEST_F(ResultsTool, WritesEveryRoundAsCsv) {
+    const ToolRun csv = run({"csv", file});
+    EXPECT_EQ(csv.status, 0);
+    EXPECT_EQ(csv.out, "record,date,time,program_key,kind,version,frame_mode,round,target_value,"
+                       "chosen_value,reaction_time_ms,distractor_value,correct,eliminated\r\n"
+                       "1,03.11.2004,09.41,V-131,1,3,1,1,2,2,812,4,1,0\r\n"
+                       "1,03.11.2004,09.41,V-131,1,3,1,2,4,1,1066,1,0,0\r\n"
+                       "1,03.11.2004,09.41,V-131,1,3,1,3,1,0,3000,3,0,0\r\n"
+                       "3," +
+                           today +
+                           ",\"Grün, \"\"x\"\"\",V-242,2,4,2,1,3,3,80,1,0,1\r\n"
+                           "3," +
+                           today + ",\"Grün, \"\"x\"\"\",V-242,2,4,2,2,1,1,500,1,1,0\r\n");
+}
+
+TEST_F(ResultsTool, RefusesBadInputWithOneLineAndAFailingStatus) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"list"},
+        {"list", dir + "/missing.dat"},
+        {"list", dir},
+        {"show", file, "4"},
+        {"show", file, "0"},
+        {"show", file, "1x"},
+        {"show", file},
+        {"csv", file, "--today"},
+        {"print", file},
+    };
+    for (const auto& args : bad) {
+        const ToolRun r = run(args);
+        const std::string label =
+            args.empty() ? "(none)" : args[0] + " " + std::to_string(args.size());
+        EXPECT_NE(r.status, 0) << label;
+        EXPECT_EQ(r.out, "") << label;
+        ASSERT_FALSE(r.err.empty()) << label;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << label << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("quendal-results: ", 0), 0u) << label;
+    }
+    EXPECT_EQ(run({"show", file, "4"}).err,
+              "quendal-results: record 4 is out of range: " + file + " holds 3 records\n");
+
+    const ToolRun help = run({"list", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: quendal-results", 0), 0u);
+}
