@@ -1,0 +1,17 @@
+#include "assets/builtin_resources.h"
+
+namespace quendal::builtin {
+
+QString framePath(int index) {
+    return QStringLiteral(":/builtin/frame_%1.png").arg(index);
+}
+
+QString buttonPath(int index) {
+    return QStringLiteral(":/builtin/button_%1.png").arg(index);
+}
+
+QString wrongSoundPath() {
+    return QStringLiteral(":/builtin/wrong.pcm");
+}
+
+} // namespace quendal::builtin

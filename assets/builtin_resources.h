@@ -1,0 +1,21 @@
+#pragma once
+// The resources compiled into the program by the target quendal_builtin: the eight dialog
+// frame bitmaps, the nine dialog button faces and the wrong-answer sound.
+
+#include <QString>
+
+namespace quendal::builtin {
+
+// ":/builtin/frame_0.png" .. ":/builtin/frame_7.png", by the frame painter's index.
+QString framePath(int index);
+// ":/builtin/button_0.png" .. ":/builtin/button_8.png": three 76 x 25 faces, then six
+// 138 x 34 (3 to 5 the ordinary buttons, 6 to 8 the second style); in each group of three
+// the faces are normal, highlighted and pressed.
+QString buttonPath(int index);
+// Raw mono 16-bit little-endian samples at 22050 Hz, 21372 bytes.
+QString wrongSoundPath();
+
+constexpr int kFrameCount = 8;
+constexpr int kButtonCount = 9;
+
+} // namespace quendal::builtin
