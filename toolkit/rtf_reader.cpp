@@ -9,6 +9,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 #include <QVector>
 #include <algorithm>
 #include <cstdint>
@@ -57,6 +58,7 @@ struct ParaState {
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    QList<int> tabStops; // twips from the left margin
 };
 
 enum class Destination { Text, Skip, FontTable, ColourTable };
@@ -449,6 +451,11 @@ class Parser {
             pa.spaceBefore = twips(param);
         } else if (w == "sa") {
             pa.spaceAfter = twips(param);
+        } else if (w == "tx") {
+            // A paragraph has at most a few dozen tab stops; more are ignored.
+            if (pa.tabStops.size() < 64) {
+                pa.tabStops.append(std::clamp(param, 0, kMaxTwips));
+            }
         } else if (w == "b") {
             ch.bold = on(hasParam, param);
         } else if (w == "i") {
@@ -585,6 +592,13 @@ class Parser {
         f.setTextIndent(p.firstIndent / kTwipsPerPixel);
         f.setTopMargin(p.spaceBefore / kTwipsPerPixel);
         f.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
+        if (!p.tabStops.isEmpty()) {
+            QList<QTextOption::Tab> tabs;
+            for (int stop : p.tabStops) {
+                tabs.append(QTextOption::Tab(stop / kTwipsPerPixel, QTextOption::LeftTab));
+            }
+            f.setTabPositions(tabs);
+        }
         cursor_.setBlockFormat(f);
     }
 
@@ -659,7 +673,10 @@ QString RtfReader::plainText(const QByteArray& rtf) {
     if (!read(rtf, &document)) {
         return {};
     }
-    return document.toPlainText();
+    // The raw text keeps no-break spaces and line separators; paragraphs end in '\n'.
+    QString text = document.toRawText();
+    text.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
+    return text;
 }
 
 } // namespace quendal

@@ -25,7 +25,8 @@ class RtfReader {
     // The same for a file; false when it cannot be read or is no rich text.
     static bool readFile(const QString& path, QTextDocument* document);
 
-    // The plain text of rich text, paragraphs separated by '\n' (for tests and searching).
+    // The text of rich text without formatting, paragraphs separated by '\n', special
+    // characters such as no-break spaces and line separators kept (for tests and searching).
     static QString plainText(const QByteArray& rtf);
 };
 

@@ -1,0 +1,88 @@
+#include "toolkit/joystick_device.h"
+
+#include <QSignalSpy>
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+using namespace quendal;
+
+namespace {
+
+// A virtual joystick that SDL treats like a plugged-in device.
+class VirtualJoystick : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+        deviceIndex = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
+        ASSERT_GE(deviceIndex, 0) << SDL_GetError();
+        handle = SDL_JoystickOpen(deviceIndex);
+        ASSERT_NE(handle, nullptr) << SDL_GetError();
+    }
+    void TearDown() override {
+        if (handle != nullptr) {
+            SDL_JoystickClose(handle);
+        }
+        if (deviceIndex >= 0) {
+            SDL_JoystickDetachVirtual(deviceIndex);
+        }
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    }
+
+    int deviceIndex = -1;
+    SDL_Joystick* handle = nullptr;
+};
+
+} // namespace
+
+TEST_F(VirtualJoystick, DetectsJoystickOneAndItsRestPosition) {
+    SDL_JoystickSetVirtualAxis(handle, 0, 100);
+    SDL_JoystickSetVirtualAxis(handle, 1, -200);
+    JoystickDevice device;
+    ASSERT_TRUE(device.open(deviceIndex));
+    EXPECT_TRUE(device.isOpen());
+    EXPECT_EQ(device.restPosition(), QPoint(100, -200));
+    EXPECT_EQ(device.buttonCount(), 4);
+    device.close();
+    EXPECT_FALSE(device.isOpen());
+}
+
+TEST_F(VirtualJoystick, ReportsMovesOverTheFullRawRange) {
+    JoystickDevice device;
+    ASSERT_TRUE(device.open(deviceIndex));
+    QSignalSpy moved(&device, &JoystickDevice::moved);
+    SDL_JoystickSetVirtualAxis(handle, 0, -32768);
+    ASSERT_TRUE(moved.wait(1000));
+    EXPECT_EQ(moved.last().at(0).toInt(), -32768);
+    SDL_JoystickSetVirtualAxis(handle, 1, 32767);
+    ASSERT_TRUE(moved.wait(1000));
+    EXPECT_EQ(moved.last().at(0).toInt(), -32768);
+    EXPECT_EQ(moved.last().at(1).toInt(), 32767);
+    EXPECT_EQ(device.position(), QPoint(-32768, 32767));
+    // No change, no signal.
+    const auto before = moved.count();
+    EXPECT_FALSE(moved.wait(50));
+    EXPECT_EQ(moved.count(), before);
+}
+
+TEST_F(VirtualJoystick, ReportsButtonPressAndRelease) {
+    JoystickDevice device;
+    ASSERT_TRUE(device.open(deviceIndex));
+    QSignalSpy buttons(&device, &JoystickDevice::buttonChanged);
+    SDL_JoystickSetVirtualButton(handle, 2, SDL_PRESSED);
+    ASSERT_TRUE(buttons.wait(1000));
+    EXPECT_EQ(buttons.last().at(0).toInt(), 2);
+    EXPECT_TRUE(buttons.last().at(1).toBool());
+    EXPECT_TRUE(device.buttonDown(2));
+    SDL_JoystickSetVirtualButton(handle, 2, SDL_RELEASED);
+    ASSERT_TRUE(buttons.wait(1000));
+    EXPECT_FALSE(buttons.last().at(1).toBool());
+    EXPECT_FALSE(device.buttonDown(2));
+    EXPECT_FALSE(device.buttonDown(99));
+}
+
+TEST(JoystickDevice, NoSuchJoystickIsNotPresent) {
+    JoystickDevice device;
+    EXPECT_FALSE(device.open(50));
+    EXPECT_FALSE(device.isOpen());
+    device.poll(); // harmless when closed
+}
