@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <signal.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -30,7 +31,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kValueStart = 9; // a header value starts at character 10
 constexpr std::size_t kDataLineLength = 40;
 constexpr std::size_t kFieldWidth = 10;
-constexpr std::size_t kDefaultChunk = 256 * 1024;
+constexpr std::size_t kDefaultChunk = 64 * 1024;
 
 std::size_t chunkSize = kDefaultChunk;
 
@@ -213,7 +214,7 @@ struct Line {
 // Splits the file into lines at LF, through a buffer of fixed size.
 class LineSource {
   public:
-    explicit LineSource(int fd) : fd_(fd), buffer_(chunkSize) {}
+    explicit LineSource(int fd) : fd_(fd), size_(chunkSize), buffer_(new char[size_]) {}
 
     // False at the end of the file; a last line without LF is still a line.
     bool next(Line& line) {
@@ -226,7 +227,7 @@ class LineSource {
                 return any; // a CR held back at the very end is dropped
             }
             any = true;
-            const char* start = buffer_.data() + pos_;
+            const char* start = buffer_.get() + pos_;
             const std::size_t available = end_ - pos_;
             const void* lf = std::memchr(start, '\n', available);
             std::size_t n = lf != nullptr
@@ -257,7 +258,7 @@ class LineSource {
             return false;
         }
         for (;;) {
-            const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+            const ssize_t n = ::read(fd_, buffer_.get(), size_);
             if (n > 0) {
                 pos_ = 0;
                 end_ = static_cast<std::size_t>(n);
@@ -272,7 +273,8 @@ class LineSource {
     }
 
     int fd_;
-    std::vector<char> buffer_;
+    std::size_t size_;
+    std::unique_ptr<char[]> buffer_; // not cleared: only bytes read are looked at
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
@@ -592,8 +594,7 @@ std::string ResultListEntry(int32_t recordNumber, const ResultRecord& record, bo
 bool ReadResultFile(const std::string& path, int32_t recordNumber, bool todayOnly,
                     ResultList& list) {
     ProgramState& state = programState();
-    const std::string today =
-        FormatDate(state.LocalClock ? state.LocalClock() : SystemLocalTime());
+    const std::string today = FormatDate(state.LocalClock ? state.LocalClock() : SystemLocalTime());
     const FileHandle file(openForReading(path));
     if (file.get() < 0) {
         return false;
