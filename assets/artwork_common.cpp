@@ -112,7 +112,7 @@ const std::array<Layout, 3>& layouts() {
         // The user tags stand at fixed places of a 1024 x 768 login panel whatever the
         // play field is, so they keep one size.
         for (Layout& layout : l) {
-            layout.tag = {232, 120};
+            layout.tag = {232, 100};
         }
         return l;
     }();
@@ -132,9 +132,11 @@ QPainterPath centredText(const QString& text, const QFont& font, QPointF centre)
     QPainterPath path;
     path.addText(0, 0, font, text);
     const QRectF ink = path.boundingRect();
-    // Whole-pixel placement keeps straight stems on pixel edges where the outline allows.
+    // Across by the ink, up and down by the capitals, so that umlauts and descenders do not
+    // move a word off the line of the others. Whole pixels keep stems crisp.
+    const double capHeight = QFontMetricsF(font).capHeight();
     const double dx = std::round(centre.x() - ink.center().x());
-    const double dy = std::round(centre.y() - ink.center().y());
+    const double dy = std::round(centre.y() + capHeight / 2);
     return path.translated(dx, dy);
 }
 

@@ -142,7 +142,7 @@ struct GroupStyle {
 
 GroupStyle dotStyle(const Layout& layout) {
     const QRectF area = contentArea(cardGeometry(layout));
-    const double gap = std::max(3.0, 5.0 * layout.scale);
+    const double gap = std::max(5.0, 9.0 * layout.scale);
     double d = std::floor(std::min(area.width(), area.height()));
     while (d > 3 && !itemsFit(area, QSizeF(d, d), gap)) {
         d -= 1;
@@ -163,7 +163,7 @@ QSizeF digitInk(const QFont& font) {
 
 GroupStyle digitStyle(const Layout& layout) {
     const QRectF area = contentArea(cardGeometry(layout));
-    const double gap = std::max(3.0, 5.0 * layout.scale);
+    const double gap = std::max(5.0, 9.0 * layout.scale);
     double size = area.height();
     while (size > 6 && !itemsFit(area, digitInk(boldFont(size)), gap)) {
         size -= 1;
@@ -249,8 +249,8 @@ QList<QImage> exercisePictures(const Layout& layout, Language language) {
                                   : QStringList{QStringLiteral("BLUE"), QStringLiteral("YELLOW"),
                                                 QStringLiteral("GREEN"), QStringLiteral("RED")};
     const QRectF area = contentArea(cardGeometry(layout));
-    const QFont wordFont =
-        boldFont(fittingPixelSize(words, area.size(), std::floor(area.height() * 0.72)));
+    const QFont wordFont = boldFont(fittingPixelSize(
+        words, area.size() - QSizeF(8 * layout.scale, 0), std::floor(area.height() * 0.72)));
     const QFont digitFont = boldFont(std::floor(area.height() * 1.05));
 
     QList<QImage> list;

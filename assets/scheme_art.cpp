@@ -81,20 +81,15 @@ QImage menuFace(const Layout& layout, FaceState state) {
     return image;
 }
 
+// Plain, so that the logo and every face, which stand on it with its colour in their
+// corners, join it without a seam.
 QImage panelBackground(const Layout& layout) {
-    const QSize size = layout.panel();
-    QImage image = filled(size, palette::panel);
-    QPainter p(&image);
-    const QRect all(QPoint(0, 0), size);
-    p.setPen(shade(palette::panel, 0.7));
-    p.drawRect(all.adjusted(0, 0, -1, -1));
-    p.setPen(shade(palette::panel, 1.18));
-    p.drawRect(all.adjusted(1, 1, -2, -2));
-    return image;
+    return filled(layout.panel(), palette::panel);
 }
 
-// Four rounded squares in the four colours, two by two, inside box.
-void paintColourSquares(QPainter& p, const QRectF& box) {
+// Four rounded squares in the four colours, two by two, inside box; a light ring sets them
+// off a coloured ground.
+void paintColourSquares(QPainter& p, const QRectF& box, bool ring) {
     const double gap = std::round(box.width() * 0.1);
     const double s = (box.width() - gap) / 2;
     p.save();
@@ -103,6 +98,10 @@ void paintColourSquares(QPainter& p, const QRectF& box) {
         const QRectF r(box.left() + (i % 2) * (s + gap), box.top() + (i / 2) * (s + gap), s, s);
         const QColor c = palette::ink[static_cast<size_t>(i)];
         p.setPen(Qt::NoPen);
+        if (ring) {
+            p.setBrush(QColor(255, 255, 255, 200));
+            p.drawRoundedRect(r.adjusted(-2, -2, 2, 2), s * 0.18 + 2, s * 0.18 + 2);
+        }
         p.setBrush(shade(c, 0.55));
         p.drawRoundedRect(r, s * 0.18, s * 0.18);
         p.setBrush(c);
@@ -112,7 +111,7 @@ void paintColourSquares(QPainter& p, const QRectF& box) {
 }
 
 // The product name with the four colour squares before it, centred in box.
-void paintWordmark(QPainter& p, const QRectF& box, const QColor& textColour) {
+void paintWordmark(QPainter& p, const QRectF& box, const QColor& textColour, bool ring) {
     const double squares = std::round(box.height() * 0.86);
     const QFont font = boldFont(box.height() * 0.74);
     QPainterPath word;
@@ -121,8 +120,8 @@ void paintWordmark(QPainter& p, const QRectF& box, const QColor& textColour) {
     const double gap = std::round(box.height() * 0.2);
     const double total = squares + gap + ink.width();
     const double left = std::round(box.center().x() - total / 2);
-    paintColourSquares(p,
-                       QRectF(left, std::round(box.center().y() - squares / 2), squares, squares));
+    paintColourSquares(
+        p, QRectF(left, std::round(box.center().y() - squares / 2), squares, squares), ring);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -137,7 +136,7 @@ QImage logo(const Layout& layout) {
     QPainter p(&image);
     const QRectF box(0, 0, layout.logo.width(), layout.logo.height());
     paintWordmark(p, box.adjusted(0, box.height() * 0.14, 0, -box.height() * 0.14),
-                  palette::caption);
+                  palette::caption, false);
     return image;
 }
 
@@ -176,8 +175,8 @@ QImage gateFace(const Layout& layout, Gate gate, Language language, FaceState st
     QColor bottom = shade(kGateBody, 0.8);
     if (state == FaceState::Hover) {
         rim = palette::caption;
-        top = shade(kGateBody, 1.55);
-        bottom = shade(kGateBody, 1.0);
+        top = shade(kGateBody, 1.32);
+        bottom = shade(kGateBody, 0.88);
     } else if (state == FaceState::Pressed) {
         rim = QColor(150, 165, 190);
         top = shade(kGateBody, 0.8);
@@ -266,33 +265,33 @@ QImage gateFace(const Layout& layout, Gate gate, Language language, FaceState st
     return image;
 }
 
-// A luggage tag: a dark body with a coloured, chamfered end that holds the eyelet, and room
-// for the user's name in the middle.
+// A luggage tag hanging from its eyelet: a coloured band with chamfered corners on top, and
+// a dark name field in the middle of the face, where the button centres its caption.
 QImage tagFace(const Layout& layout, int colourIndex, bool lit) {
     const QSize size = layout.tag;
     QImage image = filled(size, palette::panel);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor colour = palette::ink[static_cast<size_t>(colourIndex)];
-    const double w = size.width() - 1.0;
-    const double h = size.height() - 1.0;
-    const double chamfer = 26;
-    const double radius = 10;
+    const double w = size.width();
+    const double h = size.height();
+    const double chamfer = 18;
+    const double radius = 8;
     const auto shape = [&](double inset) {
         QPainterPath path;
         const double l = 0.5 + inset;
         const double t = 0.5 + inset;
-        const double r = w + 0.5 - inset;
-        const double b = h + 0.5 - inset;
+        const double r = w - 0.5 - inset;
+        const double b = h - 0.5 - inset;
         const double c = chamfer - inset * 0.41;
         const double rr = std::max(1.0, radius - inset);
         path.moveTo(l + c, t);
-        path.lineTo(r - rr, t);
-        path.quadTo(r, t, r, t + rr);
+        path.lineTo(r - c, t);
+        path.lineTo(r, t + c);
         path.lineTo(r, b - rr);
         path.quadTo(r, b, r - rr, b);
-        path.lineTo(l + c, b);
-        path.lineTo(l, b - c);
+        path.lineTo(l + rr, b);
+        path.quadTo(l, b, l, b - rr);
         path.lineTo(l, t + c);
         path.closeSubpath();
         return path;
@@ -300,37 +299,37 @@ QImage tagFace(const Layout& layout, int colourIndex, bool lit) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(8, 10, 14));
     p.drawPath(shape(0));
-    p.setBrush(lit ? shade(colour, 1.2) : colour);
+    p.setBrush(lit ? shade(colour, 1.25) : colour);
     p.drawPath(shape(1));
     QLinearGradient body(0, 0, 0, h);
-    const QColor base = lit ? QColor(66, 74, 92) : QColor(48, 54, 68);
-    body.setColorAt(0, shade(base, 1.2));
-    body.setColorAt(1, shade(base, 0.82));
+    const QColor base = lit ? QColor(64, 72, 90) : QColor(48, 54, 68);
+    body.setColorAt(0, shade(base, 1.15));
+    body.setColorAt(1, shade(base, 0.85));
     p.setBrush(body);
-    p.drawPath(shape(4));
-    // The coloured end.
-    const double endWidth = 46;
+    p.drawPath(shape(3));
+    // The coloured band with the eyelet.
+    const double band = 24;
     p.save();
-    p.setClipPath(shape(4));
-    p.setBrush(lit ? shade(colour, 1.1) : shade(colour, 0.9));
-    p.drawRect(QRectF(0, 0, endWidth, size.height()));
+    p.setClipPath(shape(3));
+    p.setBrush(lit ? shade(colour, 1.12) : shade(colour, 0.92));
+    p.drawRect(QRectF(0, 0, w, band));
     p.setBrush(shade(colour, 0.5));
-    p.drawRect(QRectF(endWidth, 0, 2, size.height()));
+    p.drawRect(QRectF(0, band, w, 1.5));
     p.restore();
-    // The eyelet: a metal ring with a hole through which the panel shows.
-    const QPointF eye(24, h / 2 + 0.5);
+    const QPointF eye(w / 2, band / 2 + 1);
     p.setBrush(QColor(8, 10, 14));
-    p.drawEllipse(eye, 10.5, 10.5);
+    p.drawEllipse(eye, 8.5, 8.5);
     p.setBrush(QColor(196, 204, 218));
-    p.drawEllipse(eye, 9.5, 9.5);
+    p.drawEllipse(eye, 7.5, 7.5);
     p.setBrush(QColor(120, 130, 148));
-    p.drawEllipse(eye, 6.5, 6.5);
+    p.drawEllipse(eye, 5, 5);
     p.setBrush(palette::panel);
-    p.drawEllipse(eye, 5.5, 5.5);
-    // A thin seam inside the body.
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(lit ? QColor(120, 132, 156) : QColor(86, 96, 118), 1, Qt::DashLine));
-    p.drawRoundedRect(QRectF(endWidth + 8.5, 10.5, w - endWidth - 19, h - 20), 5, 5);
+    p.drawEllipse(eye, 4, 4);
+    // The name field, centred on the face.
+    const QRectF field(14.5, h / 2 - 17.5, w - 29, 35);
+    p.setBrush(lit ? QColor(34, 38, 48) : QColor(26, 29, 37));
+    p.setPen(QPen(lit ? shade(colour, 1.1) : QColor(92, 102, 124), 1));
+    p.drawRoundedRect(field, 5, 5);
     return image;
 }
 
@@ -423,7 +422,7 @@ QImage splashPicture() {
     glow.setColorAt(0, QColor(255, 255, 255, 40));
     glow.setColorAt(1, QColor(255, 255, 255, 0));
     p.fillRect(image.rect(), glow);
-    paintWordmark(p, QRectF(0, 92, 515, 84), Qt::white);
+    paintWordmark(p, QRectF(0, 92, 515, 84), Qt::white, true);
     p.setRenderHint(QPainter::Antialiasing, false);
     for (int i = 0; i < 4; ++i) {
         p.fillRect(QRect(97 + i * 80, 210, 80, 5), palette::ink[static_cast<size_t>(i)]);

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 using quendal::BitmapList;
 
@@ -25,38 +26,54 @@ QFont labelFont(int px, bool bold = true) {
     return f;
 }
 
+// Every entry with its index and size: the small ones in a grid, the large ones (panels,
+// backgrounds) at full size below it.
 QImage sheet(const BitmapList& list, const QString& title) {
     const int columns = 8;
-    int cellW = 0;
-    int cellH = 0;
+    const QSize limit(360, 280);
+    QSize cell;
+    std::vector<int> small;
+    std::vector<int> large;
     for (int i = 0; i < list.count(); ++i) {
-        cellW = std::max(cellW, std::min(list.image(i).width(), 360));
-        cellH = std::max(cellH, std::min(list.image(i).height(), 280));
+        const QSize s = list.image(i).size();
+        if (s.width() <= limit.width() && s.height() <= limit.height()) {
+            small.push_back(i);
+            cell = cell.expandedTo(s);
+        } else {
+            large.push_back(i);
+        }
     }
-    cellW += 16;
-    cellH += 30;
-    const int rows = (list.count() + columns - 1) / columns;
-    QImage out(columns * cellW + 16, rows * cellH + 50, QImage::Format_RGB32);
+    cell += QSize(16, 30);
+    const int rows = (static_cast<int>(small.size()) + columns - 1) / columns;
+    int width = columns * cell.width() + 16;
+    int height = rows * cell.height() + 50;
+    for (const int i : large) {
+        width = std::max(width, list.image(i).width() + 24);
+        height += list.image(i).height() + 30;
+    }
+    QImage out(width, height, QImage::Format_RGB32);
     out.fill(QColor(96, 96, 100));
     QPainter p(&out);
     p.setFont(labelFont(18));
     p.setPen(Qt::white);
     p.drawText(12, 30, title);
-    for (int i = 0; i < list.count(); ++i) {
-        const int x = 8 + (i % columns) * cellW;
-        const int y = 44 + (i / columns) * cellH;
+    const auto label = [&](int i, int x, int y) {
         const QImage& img = list.image(i);
         p.setFont(labelFont(12));
         p.setPen(QColor(255, 255, 160));
         p.drawText(x + 4, y + 14,
                    QStringLiteral("%1  %2x%3").arg(i).arg(img.width()).arg(img.height()));
-        // Large pictures are shown scaled down to fit the cell.
-        QImage shown = img;
-        if (img.width() > cellW - 16 || img.height() > cellH - 30) {
-            shown =
-                img.scaled(cellW - 16, cellH - 30, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        }
-        p.drawImage(x + 4, y + 20, shown);
+        p.drawImage(x + 4, y + 20, img);
+    };
+    for (size_t k = 0; k < small.size(); ++k) {
+        const int x = 8 + static_cast<int>(k % columns) * cell.width();
+        const int y = 44 + static_cast<int>(k / columns) * cell.height();
+        label(small[k], x, y);
+    }
+    int y = 44 + rows * cell.height();
+    for (const int i : large) {
+        label(i, 8, y);
+        y += list.image(i).height() + 30;
     }
     return out;
 }
@@ -270,6 +287,7 @@ QImage dialog(const QString& builtin, bool yesNo) {
     out.fill(QColor(39, 39, 39));
     QPainter p(&out);
     p.translate(20, 20);
+    p.setClipRect(0, 0, w, h);
     for (int x = 24; x == 24 || x < w - 135; x += 135) {
         p.drawImage(x, 0, f[2]);
     }
