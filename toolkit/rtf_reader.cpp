@@ -592,11 +592,23 @@ class Parser {
         f.setTextIndent(p.firstIndent / kTwipsPerPixel);
         f.setTopMargin(p.spaceBefore / kTwipsPerPixel);
         f.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
-        if (!p.tabStops.isEmpty()) {
-            QList<QTextOption::Tab> tabs;
-            for (int stop : p.tabStops) {
-                tabs.append(QTextOption::Tab(stop / kTwipsPerPixel, QTextOption::LeftTab));
+        // A hanging first line (a bullet, a term) tabs to the left indent, as in word
+        // processors, when no tab stop comes before it.
+        QList<int> stops = p.tabStops;
+        if (p.firstIndent < 0 && p.leftIndent > 0 &&
+            std::none_of(stops.begin(), stops.end(), [&](int s) { return s <= p.leftIndent; })) {
+            stops.prepend(p.leftIndent);
+        }
+        // Tab stops count from the margin; the view counts them from where the line starts.
+        const int lineStart = p.leftIndent + p.firstIndent;
+        QList<QTextOption::Tab> tabs;
+        for (int stop : stops) {
+            if (stop > lineStart) {
+                tabs.append(
+                    QTextOption::Tab((stop - lineStart) / kTwipsPerPixel, QTextOption::LeftTab));
             }
+        }
+        if (!tabs.isEmpty()) {
             f.setTabPositions(tabs);
         }
         cursor_.setBlockFormat(f);

@@ -190,3 +190,20 @@ TEST(RtfReader, ReadsTheShippedTexts) {
     RtfReader::readFile(QString::fromStdString((folder / "ehilfe.rtf").string()), &english);
     EXPECT_TRUE(english.toPlainText().contains(QStringLiteral("exercise")));
 }
+
+TEST(RtfReader, HangingIndentsTabToTheirTextColumn) {
+    QTextDocument document;
+    ASSERT_TRUE(RtfReader::read("{\\rtf1\\pard\\fi-360\\li720\\sa150 \\'95\\tab item\\par"
+                                "\\pard\\tx3000 a\\tab b\\par}",
+                                &document));
+    const QTextBlockFormat bullet = blockWith(document, QStringLiteral("item")).blockFormat();
+    EXPECT_DOUBLE_EQ(bullet.leftMargin(), 48.0);
+    EXPECT_DOUBLE_EQ(bullet.textIndent(), -24.0);
+    EXPECT_DOUBLE_EQ(bullet.bottomMargin(), 10.0);
+    // The tab after the bullet reaches the left indent, counted from where the line starts.
+    ASSERT_EQ(bullet.tabPositions().size(), 1);
+    EXPECT_DOUBLE_EQ(bullet.tabPositions()[0].position, 24.0);
+    const QTextBlockFormat plainTabs = blockWith(document, QStringLiteral("b")).blockFormat();
+    ASSERT_EQ(plainTabs.tabPositions().size(), 1);
+    EXPECT_DOUBLE_EQ(plainTabs.tabPositions()[0].position, 200.0);
+}
