@@ -25,7 +25,6 @@ class TMeldungDialog : public TOwnFenster {
     // Lays the box out for a message without showing it; Meldungsfenster does this first.
     void prepare(const QString& text, const QString& caption, bool yesNo, bool centred, int lines);
 
-  public slots:
     void jabuttonClick();
     void neinbuttonClick();
 

@@ -61,7 +61,6 @@ class TOwnFenster : public QDialog {
 
     bool isDragging() const { return dragging_; }
 
-  public slots:
     // Closing without an answer (Escape, the window manager) counts as cancel.
     void reject() override;
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -37,7 +38,7 @@ BitmapList colouredFrame() {
 QImage paintedFrame(int w, int h, const QString& caption = {}, int dpi = 96) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::black);
-    const int dotsPerMeter = static_cast<int>(dpi / 0.0254 + 0.5);
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     QPainter p(&image);
