@@ -111,7 +111,7 @@ QByteArray wrongSound() {
     // sound is harsh but free of aliasing.
     constexpr int kRate = 22050;
     constexpr int kSamples = 21372 / 2;
-    QByteArray bytes(kSamples * 2, '\0');
+    QByteArray bytes(qsizetype{kSamples} * 2, '\0');
     const auto tone = [](double t, double f) {
         double v = 0;
         for (int k = 1; k * f < 5000.0; k += 2) {
@@ -134,7 +134,7 @@ QByteArray wrongSound() {
                              (0.75 * tone(t, 138.6) + 0.25 * tone(t, 146.8));
         const auto sample =
             static_cast<qint16>(std::lround(std::clamp(v * 0.42, -1.0, 1.0) * 32767.0));
-        qToLittleEndian<qint16>(sample, bytes.data() + 2 * i);
+        qToLittleEndian<qint16>(sample, bytes.data() + 2 * static_cast<qsizetype>(i));
     }
     return bytes;
 }

@@ -95,7 +95,9 @@ void paintColourSquares(QPainter& p, const QRectF& box, bool ring) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     for (int i = 0; i < 4; ++i) {
-        const QRectF r(box.left() + (i % 2) * (s + gap), box.top() + (i / 2) * (s + gap), s, s);
+        const int column = i % 2;
+        const int row = i / 2;
+        const QRectF r(box.left() + column * (s + gap), box.top() + row * (s + gap), s, s);
         const QColor c = palette::ink[static_cast<size_t>(i)];
         p.setPen(Qt::NoPen);
         if (ring) {

@@ -110,17 +110,20 @@ Lists load(const LayoutCase& layout, bool english) {
 int lightBlobs(const QImage& image) {
     const int w = image.width();
     const int h = image.height();
-    std::vector<char> seen(static_cast<size_t>(w * h), 0);
+    const auto at = [w](int x, int y) {
+        return static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
+    };
+    std::vector<char> seen(at(0, h), 0);
     const auto light = [&](int x, int y) { return qGray(image.pixel(x, y)) > 215; };
     int blobs = 0;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            if (seen[static_cast<size_t>(y * w + x)] || !light(x, y)) {
+            if (seen[at(x, y)] || !light(x, y)) {
                 continue;
             }
             ++blobs;
             std::vector<QPoint> stack{{x, y}};
-            seen[static_cast<size_t>(y * w + x)] = 1;
+            seen[at(x, y)] = 1;
             while (!stack.empty()) {
                 const QPoint p = stack.back();
                 stack.pop_back();
@@ -129,7 +132,7 @@ int lightBlobs(const QImage& image) {
                     if (q.x() < 0 || q.y() < 0 || q.x() >= w || q.y() >= h) {
                         continue;
                     }
-                    auto& s = seen[static_cast<size_t>(q.y() * w + q.x())];
+                    auto& s = seen[at(q.x(), q.y())];
                     if (!s && light(q.x(), q.y())) {
                         s = 1;
                         stack.push_back(q);
@@ -282,6 +285,7 @@ TEST_P(ArtworkTest, MainWindowPiecesFitTheLayoutOfTheMenuPanel) {
     const int userTop = gateTop / 2 - button.height();
     const int rowTop = (3 * button.height()) / 2 + userTop;
     std::vector<QRect> row;
+    row.reserve(4);
     for (int i = 0; i < 4; ++i) {
         row.emplace_back(QPoint((rm - 3 * g) / 2 + i * (button.width() + g), rowTop), button);
     }

@@ -356,8 +356,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: quendal_contact_sheet <DATA> <built-in> <output>\n");
         return 2;
     }
-    const QString data = args[1];
-    const QString out = args[3];
+    const QString& data = args[1];
+    const QString& out = args[3];
     QDir().mkpath(out);
     for (const QString& layout :
          {QStringLiteral("640"), QStringLiteral("800"), QStringLiteral("1024")}) {
