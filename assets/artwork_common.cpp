@@ -236,9 +236,9 @@ void paintButtonBody(QPainter& p, const QRectF& r, double radius, const QColor& 
     case FaceState::Normal:
         break;
     case FaceState::Hover:
-        top = shade(base, 1.42);
-        bottom = shade(base, 0.9);
-        highlight = shade(base, 1.75);
+        top = shade(base, 1.3);
+        bottom = shade(base, 0.84);
+        highlight = shade(base, 1.7);
         break;
     case FaceState::Pressed:
         top = shade(base, 0.62);
