@@ -31,7 +31,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kValueStart = 9; // a header value starts at character 10
 constexpr std::size_t kDataLineLength = 40;
 constexpr std::size_t kFieldWidth = 10;
-constexpr std::size_t kDefaultChunk = 64 * 1024;
+constexpr std::size_t kDefaultChunk = std::size_t{64} * 1024;
 
 std::size_t chunkSize = kDefaultChunk;
 
@@ -473,7 +473,7 @@ bool writeAll(int fd, std::string_view bytes) {
 std::string FormatResultRecord(const ResultRecord& record) {
     std::string out;
     const int32_t rounds = std::clamp<int32_t>(record.roundCount, 0, kMaxRounds);
-    out.reserve(kHeaderFieldCount * 31 + static_cast<std::size_t>(rounds) * 42 + 11);
+    out.reserve(std::size_t{kHeaderFieldCount} * 31 + static_cast<std::size_t>(rounds) * 42 + 11);
     for (int h = 0; h < kHeaderFieldCount; ++h) {
         std::string value = cp1252::fromUtf8(record.header[h]);
         if (value.size() > kHeaderTextMax) {
@@ -552,7 +552,7 @@ void SaveCurrentRun(MessageSink& messages) {
 std::string ExerciseText(const ResultRecord& record) {
     const ProgramState& state = programState();
     const std::string key = cp1252::fromUtf8(trimmed(record.header[kPrtkey]));
-    const std::string unknown = listText(state.UiLanguage, "Unbekannt", "Unknown");
+    std::string unknown = listText(state.UiLanguage, "Unbekannt", "Unknown");
     if (key.size() < 4) {
         return unknown;
     }

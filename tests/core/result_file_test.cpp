@@ -143,6 +143,7 @@ TEST_F(ResultFile, AppendLaysDownTheRecordByteForByte) {
 TEST_F(ResultFile, ARecordOfTwentyRoundsIsThirtyLinesOfFixedWidth) {
     write(path, "");
     std::vector<RoundRecord> rounds;
+    rounds.reserve(20);
     for (int i = 0; i < 20; ++i) {
         rounds.push_back({i % 4 + 1, (i * 7) % 5, 300 + 37 * i, (i + 1) % 4 + 1});
     }
@@ -221,7 +222,7 @@ TEST_F(ResultFile, AWriteRefusedHalfWayLeavesNoPartialRecordAndDoesNotEndTheProg
 
     // Without the limit the same append goes through whole.
     EXPECT_EQ(AppendResultRecord(path), kAppendOk);
-    EXPECT_EQ(read(path).size(), kExample.size() + 9 * 31 + 200 * 42 + 11);
+    EXPECT_EQ(read(path).size(), kExample.size() + std::size_t{9 * 31 + 200 * 42 + 11});
 }
 
 TEST_F(ResultFile, SaveCurrentRunAppendsAnUnsavedRunOnceAndReportsFailures) {

@@ -26,6 +26,7 @@ const StatisticsColumn& column(const ResultRecord& record, int c) {
 
 TEST(RunStatistics, RoundsOfEightyMsOrLessAreEliminatedAndCountNowhereElse) {
     std::vector<RoundRecord> rounds;
+    rounds.reserve(20);
     for (int i = 0; i < 20; ++i) {
         rounds.push_back({i % 4 + 1, i % 3, 80 - i, 1});
     }
