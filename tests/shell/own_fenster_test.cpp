@@ -144,13 +144,12 @@ TEST(TOwnFenster, IsDraggedByItsFrameButNotByItsControls) {
     const QPoint start = frame.pos();
 
     QTest::mousePress(&frame, Qt::LeftButton, {}, QPoint(100, 10));
-    EXPECT_TRUE(frame.isDragging() || frame.pos() == start);
+    EXPECT_TRUE(frame.isDragging());
     QTest::mouseMove(&frame, QPoint(160, 40));
     EXPECT_FALSE(frame.isDragging()); // the press has been handed to the move
-    // Without a window manager the frame follows the pointer itself.
-    if (!frame.windowHandle()->startSystemMove()) {
-        EXPECT_EQ(frame.pos(), start + QPoint(60, 30));
-    }
+    // The test platforms have no window manager to move windows, so the frame follows the
+    // pointer itself.
+    EXPECT_EQ(frame.pos(), start + QPoint(60, 30));
     QTest::mouseRelease(&frame, Qt::LeftButton, {}, QPoint(100, 10));
     const QPoint dropped = frame.pos();
     QTest::mouseMove(&frame, QPoint(10, 10));
