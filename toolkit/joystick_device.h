@@ -7,10 +7,9 @@
 #include <QObject>
 #include <QPoint>
 #include <QTimer>
+#include <SDL2/SDL_joystick.h>
 #include <cstdint>
 #include <vector>
-
-struct _SDL_Joystick;
 
 namespace quendal {
 
@@ -45,7 +44,7 @@ class JoystickDevice : public QObject {
   private:
     QPoint readPosition() const;
 
-    _SDL_Joystick* joystick_ = nullptr;
+    SDL_Joystick* joystick_ = nullptr;
     bool subsystemStarted_ = false;
     QTimer timer_;
     QPoint position_;

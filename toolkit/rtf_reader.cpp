@@ -672,7 +672,7 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument* document) {
 
 bool RtfReader::readFile(const QString& path, QTextDocument* document) {
     // A help text is a few hundred kilobytes at most; a larger file is not one of ours.
-    constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
+    constexpr qint64 kMaxBytes = qint64{64} * 1024 * 1024;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxBytes) {
         return false;
