@@ -5,6 +5,8 @@
 #include "core/safe_file.h"
 #include "core/vocabulary.h"
 
+#include <optional>
+
 namespace quendal {
 
 std::string firstLine(std::string_view text) {
@@ -41,9 +43,11 @@ void ReadLanguageFile() {
     auto& state = programState();
     // The first line of a language file is a single word; 4 KiB hold it many times over.
     constexpr std::size_t kEnough = 4096;
-    const std::string path =
-        resolveNoCase(programDataFolder(state.ProgramFolder), kLanguageFileName);
-    const auto text = readFileStart(path, kEnough);
+    std::optional<std::string> text;
+    if (!state.ProgramFolder.empty()) {
+        text = readFileStart(
+            resolveNoCase(programDataFolder(state.ProgramFolder), kLanguageFileName), kEnough);
+    }
     state.UiLanguage = languageOfLine(firstLine(text.value_or(std::string())), state.UiLanguage);
 }
 

@@ -44,7 +44,9 @@ std::optional<OptionsRecord> decodeOptions(std::string_view bytes) {
 
 void LoadOptionen() {
     auto& state = programState();
-    const auto bytes = readFileStart(state.DataFolder + kOptionsFileName, kOptionsFileSize);
+    const auto bytes = state.DataFolder.empty()
+                           ? std::nullopt
+                           : readFileStart(state.DataFolder + kOptionsFileName, kOptionsFileSize);
     const auto options = bytes ? decodeOptions(*bytes) : std::nullopt;
     state.options = options.value_or(defaultOptions());
 }

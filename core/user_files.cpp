@@ -85,7 +85,7 @@ std::string decodeNameRecord(std::string_view bytes) {
 void ReadUserName() {
     auto& user = programState().CurrentUser;
     user.DisplayName.clear();
-    if (user.SettingsFileName.empty()) {
+    if (user.SettingsFileName.empty() || programState().DataFolder.empty()) {
         return;
     }
     if (const auto bytes = readFileStart(dataPath(user.SettingsFileName), kNameRecordSize)) {
@@ -108,7 +108,8 @@ bool UserTagsPrepared::allResultFilesReady() const {
 UserTagsPrepared prepareUserTagFiles() {
     UserTagsPrepared prepared;
     for (int tag = 1; tag <= kTagCount; ++tag) {
-        prepared.resultFileReady[tag - 1] = ensureEmptyFile(dataPath(tagKey(tag) + ".dat"));
+        prepared.resultFileReady[tag - 1] =
+            !programState().DataFolder.empty() && ensureEmptyFile(dataPath(tagKey(tag) + ".dat"));
     }
     auto& user = programState().CurrentUser;
     for (int tag = 1; tag <= kTagCount; ++tag) {

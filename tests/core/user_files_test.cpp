@@ -3,6 +3,7 @@
 #include "core/user_files.h"
 #include "scratch_folder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quendal;
@@ -134,6 +135,10 @@ TEST_F(UserFiles, ResultFileThatCannotBeCreatedIsReported) {
     EXPECT_FALSE(prepared.allResultFilesReady());
     EXPECT_FALSE(prepared.resultFileReady[0]);
     EXPECT_FALSE(prepared.resultFileReady[3]);
+    // Without a data folder nothing is created in the working folder.
+    programState().DataFolder.clear();
+    EXPECT_FALSE(prepareUserTagFiles().resultFileReady[0]);
+    EXPECT_FALSE(std::filesystem::exists("user1.dat"));
 }
 
 TEST_F(UserFiles, LoginOnANamedTagNeedsNoDialog) {
