@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 #include <pwd.h>
 #include <unistd.h>
@@ -23,10 +24,21 @@ QString userName() {
     return QString::number(::getuid());
 }
 
+// The user's own runtime folder, which no other user can enter; the temporary folder only
+// when the system has none.
+QString privateFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        folder = QDir::tempPath();
+    }
+    return folder;
+}
+
 } // namespace
 
 SingleInstanceGuard::SingleInstanceGuard(QString key, QObject* parent)
-    : QObject(parent), key_(key.isEmpty() ? defaultKey() : std::move(key)) {
+    : QObject(parent),
+      key_(privateFolder() + QLatin1Char('/') + (key.isEmpty() ? defaultKey() : std::move(key))) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstanceGuard::acceptConnections);
 }
 
@@ -48,8 +60,7 @@ QString SingleInstanceGuard::defaultKey() {
 bool SingleInstanceGuard::tryToRun() {
     // The lock decides who is first; it lasts as long as this copy and goes stale by
     // itself when a copy dies without releasing it.
-    lock_ = std::make_unique<QLockFile>(QDir::tempPath() + QLatin1Char('/') + key_ +
-                                        QStringLiteral(".lock"));
+    lock_ = std::make_unique<QLockFile>(key_ + QStringLiteral(".lock"));
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0)) {
         QLocalServer::removeServer(key_); // a socket left by a copy that crashed

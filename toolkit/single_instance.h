@@ -1,7 +1,8 @@
 #pragma once
-// Keeps the program to one running copy per user. The first copy listens on a local socket
-// named after the executable and the user, which only that user can reach; a later copy
-// asks it to restore and raise its main window and then reports that it must end.
+// Keeps the program to one running copy per user. The first copy holds a lock file and
+// listens on a local socket, both named after the executable and the user and kept in the
+// user's private runtime folder, so only that user can reach them; a later copy asks the
+// first to restore and raise its main window and then reports that it must end.
 
 #include <QLocalServer>
 #include <QLockFile>
@@ -23,6 +24,7 @@ class SingleInstanceGuard : public QObject {
     bool tryToRun();
 
     bool alreadyRunning() const { return alreadyRunning_; }
+    // The full path of the socket; the lock file is the same path with ".lock".
     QString serverName() const { return key_; }
 
     static QString defaultKey();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -50,8 +51,9 @@ TEST(SingleInstance, TheNextStartRunsOnceTheFirstHasEnded) {
 
 TEST(SingleInstance, ALockLeftByACrashedCopyDoesNotBlock) {
     const QString key = uniqueKey();
+    SingleInstanceGuard guard(key);
     // A child process takes the lock and dies without releasing it.
-    const QString lockPath = QDir::tempPath() + QLatin1Char('/') + key + QStringLiteral(".lock");
+    const QString lockPath = guard.serverName() + QStringLiteral(".lock");
     QProcess child;
     child.start(QStringLiteral("/bin/sh"),
                 {QStringLiteral("-c"), QStringLiteral("echo $$ > '%1'; echo quendal >> '%1'; "
@@ -59,7 +61,6 @@ TEST(SingleInstance, ALockLeftByACrashedCopyDoesNotBlock) {
                                            .arg(lockPath)});
     ASSERT_TRUE(child.waitForFinished(5000));
     ASSERT_TRUE(QFile::exists(lockPath));
-    SingleInstanceGuard guard(key);
     EXPECT_TRUE(guard.tryToRun());
 }
 
@@ -68,7 +69,7 @@ TEST(SingleInstance, SocketIsForItsUserOnly) {
     SingleInstanceGuard guard(key);
     ASSERT_TRUE(guard.tryToRun());
     QLocalSocket probe;
-    probe.connectToServer(key);
+    probe.connectToServer(guard.serverName());
     ASSERT_TRUE(probe.waitForConnected(1000));
     const QString path = probe.fullServerName();
     probe.disconnectFromServer();
@@ -77,4 +78,7 @@ TEST(SingleInstance, SocketIsForItsUserOnly) {
                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther))
         << path.toStdString();
     EXPECT_TRUE(SingleInstanceGuard::defaultKey().contains(QLatin1Char('-')));
+    // Its folder is the user's own.
+    const QFileInfo folder(QFileInfo(guard.serverName()).path());
+    EXPECT_FALSE(folder.permissions() & (QFile::WriteGroup | QFile::WriteOther));
 }
