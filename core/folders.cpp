@@ -31,7 +31,7 @@ std::string lowerAscii(std::string_view s) {
 
 } // namespace
 
-std::string includeSlash(std::string_view folder) {
+std::string IncludeBackslash(std::string_view folder) {
     const std::string_view t = trimBlanks(folder);
     if (t.empty()) {
         return {};
@@ -51,7 +51,7 @@ std::string dataFolderBase(const char* quendalDataDir, std::string_view xdgDataH
 }
 
 std::string composeDataFolder(std::string_view base, std::string_view programFolder) {
-    const std::string p = includeSlash(base);
+    const std::string p = IncludeBackslash(base);
     if (!p.empty()) {
         return p + "Quendal/Varon/Daten/";
     }

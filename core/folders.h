@@ -10,8 +10,9 @@
 
 namespace quendal {
 
-// Trims blanks; empty text stays empty; otherwise a '/' is appended unless already there.
-std::string includeSlash(std::string_view folder);
+// Trims blanks; empty text stays empty; otherwise the folder separator "/" is appended
+// unless the text already ends with one.
+std::string IncludeBackslash(std::string_view folder);
 
 // The folder whose "Quendal/Varon/Daten/" holds the users' files: $QUENDAL_DATA_DIR when it
 // is set and not empty, else the XDG data home the caller found.

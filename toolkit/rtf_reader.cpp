@@ -59,6 +59,8 @@ struct ParaState {
     int spaceBefore = 0;
     int spaceAfter = 0;
     QList<int> tabStops; // twips from the left margin
+    int lineSpacing = 0; // 0 single; in twips, or in 240ths of a line with slmult 1
+    bool lineMultiple = false;
 };
 
 enum class Destination { Text, Skip, FontTable, ColourTable };
@@ -451,6 +453,10 @@ class Parser {
             pa.spaceBefore = twips(param);
         } else if (w == "sa") {
             pa.spaceAfter = twips(param);
+        } else if (w == "sl") {
+            pa.lineSpacing = twips(param);
+        } else if (w == "slmult") {
+            pa.lineMultiple = param == 1;
         } else if (w == "tx") {
             // A paragraph has at most a few dozen tab stops; more are ignored.
             if (pa.tabStops.size() < 64) {
@@ -592,6 +598,17 @@ class Parser {
         f.setTextIndent(p.firstIndent / kTwipsPerPixel);
         f.setTopMargin(p.spaceBefore / kTwipsPerPixel);
         f.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
+        if (p.lineSpacing != 0) {
+            if (p.lineMultiple && p.lineSpacing > 0) {
+                // 240 stands for single spacing; more than five lines apart is nonsense.
+                f.setLineHeight(std::min(p.lineSpacing * 100.0 / 240.0, 500.0),
+                                QTextBlockFormat::ProportionalHeight);
+            } else if (p.lineSpacing > 0) {
+                f.setLineHeight(p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+            } else {
+                f.setLineHeight(-p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
+            }
+        }
         // A hanging first line (a bullet, a term) tabs to the left indent, as in word
         // processors, when no tab stop comes before it.
         QList<int> stops = p.tabStops;

@@ -8,10 +8,10 @@ using namespace quendal;
 using quendal::testing::ScratchFolder;
 
 TEST(Folders, IncludeSlash) {
-    EXPECT_EQ(includeSlash(""), "");
-    EXPECT_EQ(includeSlash("   "), "");
-    EXPECT_EQ(includeSlash(" /home/a "), "/home/a/");
-    EXPECT_EQ(includeSlash("/home/a/"), "/home/a/");
+    EXPECT_EQ(IncludeBackslash(""), "");
+    EXPECT_EQ(IncludeBackslash("   "), "");
+    EXPECT_EQ(IncludeBackslash(" /home/a "), "/home/a/");
+    EXPECT_EQ(IncludeBackslash("/home/a/"), "/home/a/");
 }
 
 TEST(Folders, DataFolderFromTheEnvironmentOrTheDataHome) {

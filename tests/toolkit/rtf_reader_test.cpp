@@ -207,3 +207,18 @@ TEST(RtfReader, HangingIndentsTabToTheirTextColumn) {
     ASSERT_EQ(plainTabs.tabPositions().size(), 1);
     EXPECT_DOUBLE_EQ(plainTabs.tabPositions()[0].position, 200.0);
 }
+
+TEST(RtfReader, LineSpacing) {
+    QTextDocument document;
+    ASSERT_TRUE(RtfReader::read(
+        "{\\rtf1\\pard\\sl276\\slmult1 a\\par\\pard\\sl-300\\slmult0 b\\par\\pard c\\par}",
+        &document));
+    const QTextBlockFormat a = blockWith(document, QStringLiteral("a")).blockFormat();
+    EXPECT_EQ(a.lineHeightType(), QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(a.lineHeight(), 115.0);
+    const QTextBlockFormat b = blockWith(document, QStringLiteral("b")).blockFormat();
+    EXPECT_EQ(b.lineHeightType(), QTextBlockFormat::FixedHeight);
+    EXPECT_DOUBLE_EQ(b.lineHeight(), 20.0);
+    EXPECT_EQ(blockWith(document, QStringLiteral("c")).blockFormat().lineHeightType(),
+              QTextBlockFormat::SingleHeight);
+}
