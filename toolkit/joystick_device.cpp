@@ -20,6 +20,8 @@ bool JoystickDevice::open(int deviceIndex) {
     // The program has no SDL window, so the joystick must be read while SDL thinks it is
     // in the background.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // SDL must not take SIGINT and SIGTERM away from the program: they still end it.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
         return false;
     }

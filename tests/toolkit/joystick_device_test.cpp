@@ -2,6 +2,7 @@
 
 #include <QSignalSpy>
 #include <SDL2/SDL.h>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using namespace quendal;
@@ -85,4 +86,22 @@ TEST(JoystickDevice, NoSuchJoystickIsNotPresent) {
     EXPECT_FALSE(device.open(50));
     EXPECT_FALSE(device.isOpen());
     device.poll(); // harmless when closed
+}
+
+TEST(JoystickDevice, LeavesTheTerminationSignalToTheProgram) {
+    JoystickDevice probe;
+    probe.open(50); // no such joystick, but the device has told SDL how to start
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 1, 0);
+    ASSERT_GE(index, 0);
+    JoystickDevice device;
+    EXPECT_TRUE(device.open(index));
+    struct sigaction current {};
+    ASSERT_EQ(sigaction(SIGTERM, nullptr, &current), 0);
+    EXPECT_EQ(current.sa_handler, SIG_DFL);
+    ASSERT_EQ(sigaction(SIGINT, nullptr, &current), 0);
+    EXPECT_EQ(current.sa_handler, SIG_DFL);
+    device.close();
+    SDL_JoystickDetachVirtual(index);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
