@@ -1,0 +1,58 @@
+#pragma once
+// TDaten, the data module: a never-shown holder of what several screens share, the two
+// bitmap lists of the play-field layout and the interface language (HauptBMListe with the
+// exercise pictures, SchemeBMPliste with the frames, faces and tags), the built-in dialog
+// button faces, the joystick and the built-in wrong-answer sound. It is made once at start-up,
+// after the main window; Daten() reaches it from every screen.
+
+#include "toolkit/bitmap_list.h"
+#include "toolkit/joystick_device.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace quendal {
+
+class TDaten : public QObject {
+    Q_OBJECT
+  public:
+    // The fewest pictures a usable list holds: the scheme entries 0 to 40 and the exercise
+    // pictures 0 to 87.
+    static constexpr int kSchemeEntries = 41;
+    static constexpr int kHauptEntries = 88;
+
+    explicit TDaten(QObject* parent = nullptr);
+    ~TDaten() override;
+    TDaten(const TDaten&) = delete;
+    TDaten& operator=(const TDaten&) = delete;
+
+    // The creation handler: LoadBitmapLists. False when the lists could not be loaded; the
+    // caller shows the message and ends the program.
+    bool FormCreate(QString* error = nullptr);
+
+    // Loads HauptBMListe and SchemeBMPliste from ProgramFolder + "DATA/" + the resolution
+    // folder of PlayWidth, "haupt.bml"/"scheme.bml" for German and "ehaupt.bml"/"escheme.bml"
+    // for English. A missing, damaged or incomplete list gives false and, in error, which
+    // file and what is wrong; the lists are then left empty.
+    bool LoadBitmapLists(QString* error = nullptr);
+
+    // The text of the message for a failed load, in the interface language.
+    static QString loadFailureMessage();
+
+    // The path of a list file for the current play field ("DATA" in whatever case it exists).
+    static QString bitmapListPath(const QString& fileName);
+
+    BitmapList HauptBMListe;
+    BitmapList SchemeBMPliste;
+    // The nine built-in dialog button faces.
+    const BitmapList& ButtonList() const;
+    JoystickDevice Joystick;
+    // Raw mono 16-bit samples at 22050 Hz; empty when the program has no built-in sound.
+    QByteArray WaveFalsch;
+};
+
+// The one data module of the program; nullptr before it is made and after it is gone.
+TDaten* Daten();
+
+} // namespace quendal

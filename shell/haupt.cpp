@@ -1,0 +1,506 @@
+#include "shell/haupt.h"
+
+#include "core/language.h"
+#include "core/main_layout.h"
+#include "core/options_file.h"
+#include "core/program_state.h"
+#include "core/user_files.h"
+#include "shell/daten.h"
+#include "shell/meldung_dialog.h"
+#include "shell/platform_message.h"
+#include "toolkit/bitmap_panel.h"
+#include "toolkit/image_button.h"
+#include "toolkit/keys.h"
+#include "users/texts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace quendal {
+namespace {
+
+const QColor kFontColour{196, 253, 228};
+const QColor kPanelFontColour{210, 220, 240};
+const QColor kPanelColour{39, 39, 39};
+
+// The two hints of the login panel, at their design places above the tags.
+constexpr QRect kLabel2Place{0, 128, 976, 24};
+constexpr QRect kLMDSimpleLabel1Place{0, 160, 976, 24};
+
+QFont arialBold() {
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    return font;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+ImageButton* makeButton(QWidget* parent, const char* name) {
+    auto* button = new ImageButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setCaptionColor(kPanelFontColour);
+    return button;
+}
+
+QLabel* makeImage(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+PictureSize sizeOf(const QImage& image) {
+    return {image.width(), image.height()};
+}
+
+void placePicture(QLabel* label, const QImage& image, QPoint at) {
+    label->setPixmap(QPixmap::fromImage(image));
+    label->setGeometry(QRect(at, image.size()));
+}
+
+QRect rectOf(const Place& place) {
+    return {place.left, place.top, place.width, place.height};
+}
+
+} // namespace
+
+THaupt::THaupt(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::Tool) {
+    setObjectName(QStringLiteral("Haupt"));
+    setWindowTitle(QStringLiteral("Quendal"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setTextColour(this, kFontColour);
+
+    Anmeldepanel_ = new BitmapPanel(this);
+    Anmeldepanel_->setObjectName(QStringLiteral("Anmeldepanel"));
+    Anmeldepanel_->setColor(kPanelColour);
+    QFont loginFont = arialBold();
+    loginFont.setPixelSize(16);
+    Anmeldepanel_->setFont(loginFont);
+    setTextColour(Anmeldepanel_, kPanelFontColour);
+    B1_ = makeImage(Anmeldepanel_, "B1");
+    label2_ = new QLabel(Anmeldepanel_);
+    label2_->setObjectName(QStringLiteral("label2"));
+    LMDSimpleLabel1_ = new QLabel(Anmeldepanel_);
+    LMDSimpleLabel1_->setObjectName(QStringLiteral("LMDSimpleLabel1"));
+    for (QLabel* hint : {label2_, LMDSimpleLabel1_}) {
+        hint->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+        hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    label2_->setGeometry(kLabel2Place);
+    LMDSimpleLabel1_->setGeometry(kLMDSimpleLabel1Place);
+    static constexpr std::array<const char*, 4> kKeyNames{"Key1", "Key2", "Key3", "Key4"};
+    for (int i = 0; i < kTagCount; ++i) {
+        ImageButton* key = makeButton(Anmeldepanel_, kKeyNames.at(static_cast<size_t>(i)));
+        const TagPlace& place = kTagPlaces.at(static_cast<size_t>(i));
+        key->move(place.left, place.top);
+        key->installEventFilter(this);
+        const int tag = i + 1;
+        connect(key, &ImageButton::clicked, this, [this, tag] { KeyClick(tag); });
+        keys_.at(static_cast<size_t>(i)) = key;
+    }
+
+    backpanel_ = new BitmapPanel(this);
+    backpanel_->setObjectName(QStringLiteral("backpanel"));
+    backpanel_->setColor(kPanelColour);
+    backpanel_->setFont(arialBold());
+    setTextColour(backpanel_, kPanelFontColour);
+    Logo1_ = makeImage(backpanel_, "Logo1");
+    Tor1_ = makeButton(backpanel_, "Tor1");
+    Tor2_ = makeButton(backpanel_, "Tor2");
+    Einstellungenbutton_ = makeButton(backpanel_, "Einstellungenbutton");
+    Einzelstatistikbutton_ = makeButton(backpanel_, "Einzelstatistikbutton");
+    Gesamtstatistikbutton_ = makeButton(backpanel_, "Gesamtstatistikbutton");
+    Hilfebutton_ = makeButton(backpanel_, "Hilfebutton");
+    Exitbutton_ = makeButton(backpanel_, "Exitbutton");
+    Benutzerbutton_ = makeButton(backpanel_, "Benutzerbutton");
+    connect(Tor1_, &ImageButton::clicked, this, &THaupt::Tor1Click);
+    connect(Tor2_, &ImageButton::clicked, this, &THaupt::Tor2Click);
+    connect(Einstellungenbutton_, &ImageButton::clicked, this, &THaupt::EinstellungenbuttonClick);
+    connect(Einzelstatistikbutton_, &ImageButton::clicked, this,
+            &THaupt::EinzelstatistikbuttonClick);
+    connect(Gesamtstatistikbutton_, &ImageButton::clicked, this,
+            &THaupt::GesamtstatistikbuttonClick);
+    connect(Hilfebutton_, &ImageButton::clicked, this, &THaupt::HilfebuttonClick);
+    connect(Exitbutton_, &ImageButton::clicked, this, &THaupt::ExitbuttonClick);
+
+    showLoginPanel();
+}
+
+THaupt::~THaupt() {
+    if (DXDraw_) {
+        DXDraw_->removeEventFilter(this);
+    }
+    delete hostWindow_;
+}
+
+void THaupt::showLoginPanel() {
+    Anmeldepanel_->show();
+    backpanel_->hide();
+    Benutzerbutton_->hide();
+    loggedIn_ = false;
+}
+
+// --- Showing -------------------------------------------------------------------------------
+
+void THaupt::showEvent(QShowEvent* event) {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        attachToHostWindow();
+        FormShow();
+    }
+    QWidget::showEvent(event);
+}
+
+void THaupt::FormShow() {
+    PrepareUserTags();
+    ApplyMainTexts();
+    RunDisplayChecks();
+    layoutWindow();
+}
+
+void THaupt::PrepareUserTags() {
+    const UserTagsPrepared prepared = prepareUserTagFiles();
+    bool failed = false;
+    for (int i = 0; i < kTagCount; ++i) {
+        if (prepared.resultFileReady.at(static_cast<size_t>(i))) {
+            continue;
+        }
+        failed = true;
+        const QString text = texts::pick(texts::login::createError);
+        const QString caption = texts::pick(texts::kHinweis);
+        if (meldung_ != nullptr) {
+            meldung_->Meldungsfenster(text, caption, false, true, 6);
+        } else {
+            PlatformMessage(text, PlatformMessageKind::Critical);
+        }
+    }
+    for (int i = 0; i < kTagCount; ++i) {
+        const std::string& name = prepared.names.at(static_cast<size_t>(i));
+        keys_.at(static_cast<size_t>(i))
+            ->setText(name.empty() ? texts::pick(texts::login::unbenutzt)
+                                   : QString::fromStdString(name));
+    }
+    if (failed) {
+        // The program ends once its start has finished.
+        emit quitRequested(1);
+    }
+}
+
+void THaupt::ApplyMainTexts() {
+    BuildExerciseTexts();
+    Einstellungenbutton_->setText(texts::pick(texts::haupt::Einstellungenbutton));
+    Einzelstatistikbutton_->setText(texts::pick(texts::haupt::Einzelstatistikbutton));
+    Gesamtstatistikbutton_->setText(texts::pick(texts::haupt::Gesamtstatistikbutton));
+    Hilfebutton_->setText(texts::pick(texts::haupt::Hilfebutton));
+    Exitbutton_->setText(texts::pick(texts::haupt::Exitbutton));
+    label2_->setText(texts::pick(texts::login::label2));
+    LMDSimpleLabel1_->setText(texts::pick(texts::login::LMDSimpleLabel1));
+}
+
+void THaupt::RunDisplayChecks() {
+    ProgramState& state = programState();
+    QScreen* display = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (display != nullptr) {
+        const QString warning = texts::colourDepthWarning(display->depth(), state.UiLanguage);
+        if (!warning.isEmpty()) {
+            PlatformMessage(warning, PlatformMessageKind::Warning);
+        }
+    }
+    hideTaskbarButton();
+    state.JoystickPresent = false;
+    if (daten_ != nullptr) {
+        // Capturing the joystick also reads its rest position. It is released again until a
+        // run needs it, so that nothing polls the device while the menu is shown.
+        state.JoystickPresent = daten_->Joystick.open(0);
+        daten_->Joystick.close();
+    }
+}
+
+void THaupt::hideTaskbarButton() {
+    // The window is a tool window from its creation on, and tool windows have no taskbar
+    // entry; a window that lost the flag gets it back.
+    if (!windowFlags().testFlag(Qt::Tool)) {
+        const bool visible = isVisible();
+        setWindowFlag(Qt::Tool, true);
+        if (visible) {
+            show();
+        }
+    }
+}
+
+void THaupt::attachToHostWindow() {
+    const int64_t handle = programState().HostWindowHandle;
+    QWindow* window = windowHandle();
+    if (window == nullptr) {
+        return;
+    }
+    if (handle >= 0) {
+        // The window of the program that hosts this one owns the main window.
+        hostWindow_ = QWindow::fromWinId(static_cast<WId>(handle));
+        if (hostWindow_ != nullptr) {
+            window->setTransientParent(hostWindow_);
+        }
+    } else if (DXDraw_ && DXDraw_->windowHandle() != nullptr) {
+        // Kept above the black surface by the window manager.
+        window->setTransientParent(DXDraw_->windowHandle());
+    }
+}
+
+void THaupt::applyFaces() {
+    if (daten_ == nullptr) {
+        return;
+    }
+    const BitmapList& scheme = daten_->SchemeBMPliste;
+    const QImage& background = scheme.image(scheme::kPanelBackground);
+    Anmeldepanel_->setBitmap(background);
+    backpanel_->setBitmap(background);
+    for (int i = 0; i < kTagCount; ++i) {
+        const TagPlace& place = kTagPlaces.at(static_cast<size_t>(i));
+        keys_.at(static_cast<size_t>(i))
+            ->setFaces(scheme.image(place.face), scheme.image(place.secondFace));
+    }
+    placePicture(B1_, scheme.image(scheme::kLogo), {kLoginLogoLeft, kLoginLogoTop});
+    Tor1_->setFaces(scheme, scheme::kTor1Face, 2);
+    Tor2_->setFaces(scheme, scheme::kTor2Face, 2);
+    for (ImageButton* button :
+         {Einstellungenbutton_, Einzelstatistikbutton_, Gesamtstatistikbutton_, Hilfebutton_,
+          Exitbutton_, Benutzerbutton_}) {
+        button->setFaces(scheme, scheme::kMenuFaces, 3);
+    }
+    Logo1_->setPixmap(QPixmap::fromImage(scheme.image(scheme::kLogo)));
+}
+
+void THaupt::layoutWindow() {
+    const ProgramState& state = programState();
+    applyFaces();
+    setGeometry(0, 0, state.PlayWidth, state.PlayHeight);
+
+    MainLayoutPictures pictures;
+    if (daten_ != nullptr) {
+        const BitmapList& s = daten_->SchemeBMPliste;
+        pictures.menuButton = sizeOf(s.image(scheme::kMenuButton));
+        pictures.leftEdge = sizeOf(s.image(scheme::kLeftEdge));
+        pictures.topEdge = sizeOf(s.image(scheme::kTopEdge));
+        pictures.logo = sizeOf(s.image(scheme::kLogo));
+        pictures.rightEdge = sizeOf(s.image(scheme::kRightEdge));
+        pictures.bottomEdge = sizeOf(s.image(scheme::kBottomEdge));
+        pictures.gate = sizeOf(s.image(scheme::kTor1Face));
+    }
+    const MainLayout layout =
+        computeMainLayout(pictures, state.PlayWidth, state.PlayHeight, state.PlayWidth);
+    Anmeldepanel_->setGeometry(rectOf(layout.panel));
+    backpanel_->setGeometry(rectOf(layout.panel));
+    Logo1_->setGeometry(rectOf(layout.logo));
+    Tor1_->setGeometry(rectOf(layout.tor1));
+    Tor2_->setGeometry(rectOf(layout.tor2));
+    Einstellungenbutton_->setGeometry(rectOf(layout.einstellungen));
+    Einzelstatistikbutton_->setGeometry(rectOf(layout.einzelstatistik));
+    Gesamtstatistikbutton_->setGeometry(rectOf(layout.gesamtstatistik));
+    Hilfebutton_->setGeometry(rectOf(layout.hilfe));
+    Benutzerbutton_->setGeometry(rectOf(layout.benutzer));
+    Exitbutton_->setGeometry(rectOf(layout.exit));
+
+    QFont menuFont = arialBold();
+    menuFont.setPointSize(layout.fontPoints);
+    backpanel_->setFont(menuFont);
+    for (ImageButton* button : {Benutzerbutton_, Einstellungenbutton_, Einzelstatistikbutton_,
+                                Gesamtstatistikbutton_, Hilfebutton_, Exitbutton_}) {
+        button->setFont(menuFont);
+    }
+    update();
+}
+
+void THaupt::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    if (daten_ == nullptr) {
+        return;
+    }
+    const BitmapList& s = daten_->SchemeBMPliste;
+    const int cw = width();
+    const int ch = height();
+    const auto tileAcross = [&](const QImage& tile, int y) {
+        for (const TilePiece& piece : tileEdge(cw, tile.width())) {
+            p.drawImage(QPoint(piece.offset, y), tile, QRect(0, 0, piece.length, tile.height()));
+        }
+    };
+    const auto tileDown = [&](const QImage& tile, int x) {
+        for (const TilePiece& piece : tileEdge(ch, tile.height())) {
+            p.drawImage(QPoint(x, piece.offset), tile, QRect(0, 0, tile.width(), piece.length));
+        }
+    };
+    const QImage& top = s.image(scheme::kTopEdge);
+    const QImage& bottom = s.image(scheme::kBottomEdge);
+    const QImage& left = s.image(scheme::kLeftEdge);
+    const QImage& right = s.image(scheme::kRightEdge);
+    tileAcross(top, 0);
+    tileAcross(bottom, ch - bottom.height());
+    tileDown(left, 0);
+    tileDown(right, cw - right.width());
+    const QImage& topRight = s.image(scheme::kTopRight);
+    const QImage& bottomLeft = s.image(scheme::kBottomLeft);
+    const QImage& bottomRight = s.image(scheme::kBottomRight);
+    p.drawImage(QPoint(0, 0), s.image(scheme::kTopLeft));
+    p.drawImage(QPoint(cw - topRight.width(), 0), topRight);
+    p.drawImage(QPoint(0, ch - bottomLeft.height()), bottomLeft);
+    p.drawImage(QPoint(cw - bottomRight.width(), ch - bottomRight.height()), bottomRight);
+}
+
+// --- Keys, buttons and tags ----------------------------------------------------------------
+
+void THaupt::keyPressEvent(QKeyEvent* event) {
+    if (keys::keyCode(*event) == keys::Escape) {
+        event->accept();
+        ExitbuttonClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void THaupt::ExitbuttonClick() {
+    close();
+}
+
+void THaupt::EinstellungenbuttonClick() {
+    if (einstellungen_) {
+        einstellungen_();
+    }
+}
+
+void THaupt::HilfebuttonClick() {
+    if (hilfe_) {
+        hilfe_();
+    }
+}
+
+// The gates start their exercises and the statistics buttons open their views once those
+// screens exist.
+void THaupt::Tor1Click() {}
+void THaupt::Tor2Click() {}
+void THaupt::EinzelstatistikbuttonClick() {}
+void THaupt::GesamtstatistikbuttonClick() {}
+
+void THaupt::KeyClick(int tag) {
+    if (login_ && login_(tag, false)) {
+        switchToMenu();
+    }
+}
+
+void THaupt::KeyMouseDown(int tag, Qt::MouseButton button) {
+    if (button == Qt::RightButton && login_ && login_(tag, true)) {
+        switchToMenu();
+    }
+}
+
+void THaupt::switchToMenu() {
+    Anmeldepanel_->hide();
+    backpanel_->show();
+    loggedIn_ = true;
+    setFocus();
+}
+
+bool THaupt::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (DXDraw_ && watched == DXDraw_.get()) {
+            // A click on the black surface never buries the play field.
+            restoreAndRaise();
+            return true;
+        }
+        for (int i = 0; i < kTagCount; ++i) {
+            if (watched == keys_.at(static_cast<size_t>(i))) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                if (mouse->button() == Qt::RightButton) {
+                    KeyMouseDown(i + 1, mouse->button());
+                    return true;
+                }
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- Closing -------------------------------------------------------------------------------
+
+void THaupt::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    closing_ = true;
+    FormCloseQuery();
+    FormClose();
+    event->accept();
+    if (DXDraw_) {
+        DXDraw_->hide();
+    }
+    emit closed();
+}
+
+void THaupt::FormCloseQuery() {
+    hideTaskbarButton();
+}
+
+void THaupt::FormClose() {
+    // Failures are not reported: the program is ending.
+    WriteUserName();
+    SaveOptionen();
+}
+
+// --- Display -------------------------------------------------------------------------------
+
+void THaupt::showDisplaySurface() {
+    QScreen* display = QGuiApplication::primaryScreen();
+    if (display == nullptr) {
+        return;
+    }
+    if (!DXDraw_) {
+        DXDraw_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint |
+                                                         Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+        DXDraw_->setObjectName(QStringLiteral("DXDraw"));
+        DXDraw_->setWindowTitle(QStringLiteral("Quendal"));
+        DXDraw_->setAttribute(Qt::WA_ShowWithoutActivating);
+        QPalette palette = DXDraw_->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        DXDraw_->setPalette(palette);
+        DXDraw_->setAutoFillBackground(true);
+        DXDraw_->installEventFilter(this);
+    }
+    DXDraw_->setGeometry(display->geometry());
+    DXDraw_->show();
+}
+
+void THaupt::restoreAndRaise() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+    // A dialog open over the window stays in front of it.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void THaupt::ApplicationDeactivate() {
+    if (!isMinimized() || !programState().FullScreenMode) {
+        return;
+    }
+    PlatformMessage(texts::pick(texts::startup::fullScreenLost), PlatformMessageKind::Information);
+    // The window closes as usual, so the name and the options are kept.
+    close();
+}
+
+} // namespace quendal

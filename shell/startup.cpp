@@ -1,0 +1,220 @@
+#include "shell/startup.h"
+
+#include "core/folders.h"
+#include "core/language.h"
+#include "core/options_file.h"
+#include "core/program_state.h"
+#include "core/random.h"
+#include "core/user_files.h"
+#include "shell/daten.h"
+#include "shell/haupt.h"
+#include "shell/meldung_dialog.h"
+#include "shell/platform_message.h"
+#include "toolkit/single_instance.h"
+#include "users/texts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+
+namespace quendal {
+namespace {
+
+constexpr QSize kSplashSize{515, 302};
+
+QString splashPath() {
+    const std::string folder =
+        IncludeBackslash(QCoreApplication::applicationDirPath().toStdString());
+    return QString::fromStdString(resolveNoCase(folder, "data/splash.bmp"));
+}
+
+} // namespace
+
+// --- Splash --------------------------------------------------------------------------------
+
+TIntroForm::TIntroForm(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("IntroForm"));
+    setWindowTitle(QStringLiteral("Quendal"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(0, 0, 255));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    resize(kSplashSize);
+    Bild_ = new QLabel(this);
+    Bild_->setObjectName(QStringLiteral("Bild"));
+}
+
+void TIntroForm::showEvent(QShowEvent* event) {
+    FormShow();
+    QWidget::showEvent(event);
+}
+
+void TIntroForm::FormShow() {
+    // Without the picture the splash stays a plain blue window of its design size.
+    const QPixmap picture(splashPath());
+    if (!picture.isNull()) {
+        Bild_->setPixmap(picture);
+        Bild_->setGeometry(QRect(QPoint(0, 0), picture.size()));
+        resize(picture.size());
+    }
+    if (const QScreen* display = QGuiApplication::primaryScreen(); display != nullptr) {
+        const QRect area = display->geometry();
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
+    }
+}
+
+// --- Folders -------------------------------------------------------------------------------
+
+std::string locateProgramFolder(const std::string& executableFolder) {
+    namespace fs = std::filesystem;
+    const std::string own = IncludeBackslash(executableFolder);
+    std::error_code ec;
+    if (fs::is_directory(programDataFolder(own), ec)) {
+        return own;
+    }
+    const std::string installed = IncludeBackslash(
+        (fs::path(own).parent_path().parent_path() / "share" / "quendal").string());
+    if (fs::is_directory(programDataFolder(installed), ec)) {
+        return installed;
+    }
+    return own;
+}
+
+// --- The main window's creation handler ----------------------------------------------------
+
+std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::string>& args,
+                                         const std::string& executableFolder) {
+    ProgramState& state = programState();
+    const CommandLine line = parseCommandLine(args);
+    // The window-creation parameters come first: the owner window of "hwnd=".
+    state.HostWindowHandle = line.hostWindowHandle;
+
+    SeedRandomFromClock();
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &haupt,
+                     [&haupt](Qt::ApplicationState now) {
+                         if (now != Qt::ApplicationActive) {
+                             haupt.ApplicationDeactivate();
+                         }
+                     });
+
+    const QScreen* display = QGuiApplication::primaryScreen();
+    const QSize screenSize = display != nullptr ? display->geometry().size() : QSize(1024, 768);
+    const int colourDepth = display != nullptr ? display->depth() : 24;
+    state.FullScreenMode =
+        fullScreenRequested(line.windowed, screenSize.width(), screenSize.height(), colourDepth);
+
+    state.ProgramFolder = locateProgramFolder(executableFolder);
+    haupt.showLoginPanel();
+    ReadLanguageFile();
+    BuildExerciseTexts();
+
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const std::string base = dataFolderBase(std::getenv("QUENDAL_DATA_DIR"), home.toStdString());
+    state.DataFolder = composeDataFolder(base, state.ProgramFolder);
+    if (!IncludeBackslash(base).empty()) {
+        std::string why;
+        if (!createFolder(state.DataFolder, &why)) {
+            const QString folder = QString::fromStdString(state.DataFolder);
+            return StartupFailure{texts::pick(texts::startup::dataFolderFailed)
+                                      .arg(folder, QString::fromStdString(why)),
+                                  folder + QStringLiteral(": ") + QString::fromStdString(why)};
+        }
+    }
+    clearCurrentUser();
+
+    state.PlayWidth = 1024;
+    state.PlayHeight = 768;
+    if (line.debugSize) {
+        if (line.sizeInvalid) {
+            return StartupFailure{texts::pick(texts::startup::debugSizeInvalid), {}};
+        }
+        const PlayFieldSize field = fitPlayField(line.debugWidth, line.debugHeight,
+                                                 screenSize.width(), screenSize.height());
+        state.PlayWidth = field.width;
+        state.PlayHeight = field.height;
+        if (field.reduced) {
+            PlatformMessage(texts::pick(texts::startup::debugSizeReduced));
+        }
+    }
+    LoadOptionen();
+    return std::nullopt;
+}
+
+// --- Program entry -------------------------------------------------------------------------
+
+int runQuendal(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The program ends when the main window has closed, whatever else is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // One copy per user: a second start raises the first and ends before anything shows.
+    SingleInstanceGuard guard;
+    if (!guard.tryToRun()) {
+        return 0;
+    }
+
+    TIntroForm splash;
+    splash.show();
+    splash.repaint();
+    QCoreApplication::processEvents();
+
+    QApplication::setApplicationName(QStringLiteral("Quendal"));
+
+    THaupt haupt;
+    std::vector<std::string> args;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments.at(i).toStdString());
+    }
+    if (const auto failure =
+            FormCreate(haupt, args, QCoreApplication::applicationDirPath().toStdString())) {
+        splash.hide();
+        PlatformMessage(failure->message, PlatformMessageKind::Critical, failure->detail);
+        return 1;
+    }
+
+    // The dialogs, once each, owned by the main window.
+    TMeldungDialog meldung(&haupt);
+    haupt.setMeldungDialog(&meldung);
+
+    TDaten daten;
+    haupt.setDaten(&daten);
+    QString error;
+    if (!daten.FormCreate(&error)) {
+        splash.hide();
+        PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
+        return 1;
+    }
+    splash.hide();
+
+    QObject::connect(&guard, &SingleInstanceGuard::raiseRequested, &haupt,
+                     &THaupt::restoreAndRaise);
+    int exitCode = 0;
+    QObject::connect(&haupt, &THaupt::quitRequested, &app, [&exitCode](int code) {
+        exitCode = code;
+        // Carried out once the event loop runs, even when asked for during the first show.
+        QMetaObject::invokeMethod(
+            qApp, [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
+    });
+    QObject::connect(&haupt, &THaupt::closed, &app, [&exitCode] {
+        const int code = exitCode;
+        QMetaObject::invokeMethod(
+            qApp, [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
+    });
+
+    if (programState().FullScreenMode) {
+        haupt.showDisplaySurface();
+    }
+    haupt.show();
+    haupt.activateWindow();
+    return QApplication::exec();
+}
+
+} // namespace quendal

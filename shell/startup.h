@@ -1,0 +1,54 @@
+#pragma once
+// The start of the program: one running copy per user, the splash, the main window's
+// creation handler (random seed, command line, folders, display decisions, language, play
+// field, options), the data module with the bitmap lists, and the message loop.
+
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quendal {
+
+class THaupt;
+
+// TIntroForm, the splash: borderless, always on top, blue, 515 x 302, centred on the screen;
+// when shown it takes the size of "data/splash.bmp" beside the program, if that can be read.
+class TIntroForm : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TIntroForm(QWidget* parent = nullptr);
+    void FormShow();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QLabel* Bild_;
+};
+
+// The folder that holds "DATA/": the executable's folder, or "<prefix>/share/quendal/" for
+// an installed program whose executable lies in "<prefix>/bin/". Ends with '/'.
+std::string locateProgramFolder(const std::string& executableFolder);
+
+// Why the start-up cannot go on: the message for the user and, for the box's details, the
+// technical reason.
+struct StartupFailure {
+    QString message;
+    QString detail;
+};
+
+// The main window's creation handler, in its order: seed, deactivation handler, command line
+// ("win", "debug" W H, "hwnd=" N), colour depth and full-screen decision, ProgramFolder,
+// login panel, language, DataFolder (created with its parents), no user, play field (the
+// size message when "debug" asks for more than the screen), options. A data folder that
+// cannot be created or "debug" sizes that are not numbers end the start with a failure.
+std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::string>& args,
+                                         const std::string& executableFolder);
+
+// The program entry; returns the program's exit code.
+int runQuendal(int argc, char* argv[]);
+
+} // namespace quendal
