@@ -1,0 +1,76 @@
+#include "shell/dialog_look.h"
+
+#include "toolkit/builtin_lists.h"
+#include "toolkit/image_button.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QWidget>
+
+namespace quendal {
+
+namespace look {
+
+void fill(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QWidget* contentPanel(QWidget* dialog, int width, int height) {
+    auto* ppp = new QWidget(dialog);
+    ppp->setObjectName(QStringLiteral("ppp"));
+    ppp->setGeometry(23, 47, width, height);
+    fill(ppp, kPanel);
+    return ppp;
+}
+
+QWidget* lightBox(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* box = new QWidget(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    fill(box, kLight);
+    return box;
+}
+
+ImageButton* dialogButton(QWidget* parent, const char* name, int x, int y) {
+    auto* button = new ImageButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setTransparentColor(kSteel);
+    button->setFaces(builtinButtonList(), 3, 3);
+    button->setAutoSize(false);
+    button->setGeometry(x, y, 138, 34);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    button->setFont(font);
+    button->setCaptionColor(kButtonCaption);
+    return button;
+}
+
+} // namespace look
+
+KeyPreview::KeyPreview(QWidget* dialog, Handler handler)
+    : QObject(dialog), dialog_(dialog), handler_(std::move(handler)) {}
+
+void KeyPreview::install() {
+    for (QWidget* child : dialog_->findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched != dialog_) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (handler_(*key)) {
+            key->accept();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace quendal
