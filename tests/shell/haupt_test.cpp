@@ -1,0 +1,221 @@
+#include "core/options_file.h"
+#include "core/user_files.h"
+#include "shell/haupt.h"
+#include "shell/meldung_dialog.h"
+#include "shell_fixture.h"
+#include "toolkit/bitmap_panel.h"
+#include "toolkit/image_button.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace quendal;
+using quendal::testing::ShellTest;
+
+namespace {
+
+template <typename T> T* child(QWidget& window, const char* name) {
+    T* widget = window.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QRect place(QWidget& window, const char* name) {
+    return child<QWidget>(window, name)->geometry();
+}
+
+class HauptTest : public ShellTest {
+  protected:
+    // The main window as the start-up leaves it, shown.
+    THaupt& shown() {
+        haupt.setDaten(&daten());
+        haupt.show();
+        return haupt;
+    }
+
+    THaupt haupt;
+};
+
+} // namespace
+
+TEST_F(HauptTest, LaysOutTheMenuOfA1024PlayField) {
+    THaupt& w = shown();
+    EXPECT_EQ(w.geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(place(w, "backpanel"), QRect(24, 24, 976, 720));
+    EXPECT_EQ(place(w, "Anmeldepanel"), QRect(24, 24, 976, 720));
+    // Gates 300 wide with equal margins of 157, menu faces 160 wide with margins of 84.
+    EXPECT_EQ(place(w, "Tor1"), QRect(157, 230, 300, 260));
+    EXPECT_EQ(place(w, "Tor2"), QRect(519, 230, 300, 260));
+    const int rowTop = place(w, "Einstellungenbutton").top();
+    EXPECT_EQ(place(w, "Einstellungenbutton"), QRect(84, rowTop, 160, 40));
+    EXPECT_EQ(place(w, "Einzelstatistikbutton"), QRect(300, rowTop, 160, 40));
+    EXPECT_EQ(place(w, "Gesamtstatistikbutton"), QRect(516, rowTop, 160, 40));
+    EXPECT_EQ(place(w, "Hilfebutton"), QRect(732, rowTop, 160, 40));
+    // The hidden user button at (976 - 160) / 2 and 230 / 2 - 40; the row half a button
+    // below it; the exit button between the gates and the logo.
+    EXPECT_EQ(place(w, "Benutzerbutton"), QRect(408, 75, 160, 40));
+    EXPECT_EQ(rowTop, 135);
+    EXPECT_EQ(place(w, "Logo1"), QRect(317, 644, 344, 76));
+    EXPECT_EQ(place(w, "Exitbutton"), QRect(408, 547, 160, 40));
+    for (const char* name :
+         {"backpanel", "Einstellungenbutton", "Einzelstatistikbutton", "Gesamtstatistikbutton",
+          "Hilfebutton", "Exitbutton", "Benutzerbutton"}) {
+        EXPECT_EQ(child<QWidget>(w, name)->font().pointSize(), 12) << name;
+        EXPECT_TRUE(child<QWidget>(w, name)->font().bold()) << name;
+    }
+    // The login panel keeps its design places.
+    EXPECT_EQ(place(w, "B1"), QRect(316, 644, 344, 76));
+    EXPECT_EQ(place(w, "Key1"), QRect(4, 238, 232, 100));
+    EXPECT_EQ(place(w, "Key2"), QRect(245, 239, 232, 100));
+    EXPECT_EQ(place(w, "Key3"), QRect(486, 239, 232, 100));
+    EXPECT_EQ(place(w, "Key4"), QRect(728, 239, 232, 100));
+    EXPECT_EQ(child<QWidget>(w, "Key1")->font().pixelSize(), 16);
+}
+
+TEST_F(HauptTest, LaysOutTheMenuOfAn800PlayFieldInEnglish) {
+    programState().PlayWidth = 800;
+    programState().PlayHeight = 600;
+    programState().UiLanguage = 2;
+    THaupt& w = shown();
+    EXPECT_EQ(w.geometry(), QRect(0, 0, 800, 600));
+    EXPECT_EQ(place(w, "backpanel"), QRect(19, 19, 762, 562));
+    // Gates 234 wide: free width 294, gap 49.
+    EXPECT_EQ(place(w, "Tor1").left(), 122);
+    EXPECT_EQ(place(w, "Tor2").left(), 405);
+    // Menu faces 125 wide: free width 262, gap 43.
+    EXPECT_EQ(place(w, "Einstellungenbutton").left(), 66);
+    EXPECT_EQ(place(w, "Einzelstatistikbutton").left(), 234);
+    EXPECT_EQ(place(w, "Gesamtstatistikbutton").left(), 402);
+    EXPECT_EQ(place(w, "Hilfebutton").left(), 570);
+    EXPECT_EQ(child<QWidget>(w, "Exitbutton")->font().pointSize(), 10);
+    EXPECT_EQ(child<ImageButton>(w, "Einstellungenbutton")->text(), QStringLiteral("Settings"));
+    EXPECT_EQ(child<ImageButton>(w, "Einzelstatistikbutton")->text(),
+              QStringLiteral("Single statistics"));
+    EXPECT_EQ(child<ImageButton>(w, "Gesamtstatistikbutton")->text(),
+              QStringLiteral("Global statistics"));
+    EXPECT_EQ(child<ImageButton>(w, "Hilfebutton")->text(), QStringLiteral("Help"));
+    EXPECT_EQ(child<ImageButton>(w, "Exitbutton")->text(), QStringLiteral("Quit"));
+    // The hints and the unused tags read German in both languages.
+    EXPECT_TRUE(child<QLabel>(w, "label2")->text().startsWith(QStringLiteral("Klicken Sie")));
+    EXPECT_EQ(child<ImageButton>(w, "Key3")->text(), QStringLiteral("unbenutzt"));
+    EXPECT_EQ(programState().vocabulary.playKindNames[1], "color");
+}
+
+TEST_F(HauptTest, FirstShowPreparesTheTagsAndShowsTheLoginPanelOnly) {
+    programState().DataFolder = data.folder();
+    data.write("user2.cfg", encodeNameRecord("Anna Schmidt"));
+    THaupt& w = shown();
+    for (const char* file : {"user1.dat", "user2.dat", "user3.dat", "user4.dat"}) {
+        EXPECT_TRUE(data.exists(file)) << file;
+        EXPECT_EQ(data.read(file), "") << file;
+    }
+    EXPECT_EQ(child<ImageButton>(w, "Key1")->text(), QStringLiteral("unbenutzt"));
+    EXPECT_EQ(child<ImageButton>(w, "Key2")->text(), QStringLiteral("Anna Schmidt"));
+    EXPECT_TRUE(child<QWidget>(w, "Anmeldepanel")->isVisible());
+    EXPECT_FALSE(child<QWidget>(w, "backpanel")->isVisible());
+    EXPECT_TRUE(child<QWidget>(w, "Benutzerbutton")->isHidden());
+    EXPECT_EQ(child<ImageButton>(w, "Einstellungenbutton")->text(),
+              QStringLiteral("Einstellungen"));
+    EXPECT_EQ(child<ImageButton>(w, "Exitbutton")->text(), QStringLiteral("Ende"));
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::Tool)) << "no taskbar entry";
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_FALSE(programState().JoystickPresent);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+}
+
+TEST_F(HauptTest, PaintsTheFrameFromTheSchemeCornersAndEdges) {
+    THaupt& w = shown();
+    const QImage shot = w.grab().toImage();
+    const BitmapList& s = daten().SchemeBMPliste;
+    EXPECT_EQ(shot.pixel(3, 3), s.image(9).pixel(3, 3)) << "top-left corner";
+    const QImage& br = s.image(7);
+    EXPECT_EQ(shot.pixel(1020, 764), br.pixel(br.width() - 4, br.height() - 4))
+        << "bottom-right corner";
+    const QImage& top = s.image(8);
+    EXPECT_EQ(shot.pixel(500, 2), top.pixel(500 % top.width(), 2)) << "top edge, tiled";
+    const QImage& left = s.image(6);
+    EXPECT_EQ(shot.pixel(2, 400), left.pixel(2, 400 % left.height())) << "left edge, tiled";
+}
+
+TEST_F(HauptTest, EscapeClosesAndTheCloseWritesTheNameFileAndTheOptions) {
+    THaupt& w = shown();
+    QSignalSpy closed(&w, &THaupt::closed);
+    programState().options = {0, 77};
+    programState().CurrentUser.SettingsFileName = "user3.cfg";
+    programState().CurrentUser.DisplayName = "Jörg";
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(data.read("optionen.cfg"), std::string("\0\0\0\0\x4d\0\0\0", 8));
+    const std::string record = data.read("user3.cfg");
+    ASSERT_EQ(record.size(), 51U);
+    EXPECT_EQ(record.substr(0, 5), std::string("\x04J\xf6rg"));
+    EXPECT_FALSE(data.exists("optionen.cfg.tmp"));
+}
+
+TEST_F(HauptTest, TheExitButtonClosesWithoutAQuestionAndWritesTheDefaults) {
+    THaupt& w = shown();
+    QSignalSpy closed(&w, &THaupt::closed);
+    child<ImageButton>(w, "Exitbutton")->click();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(data.read("optionen.cfg"), std::string("\x01\0\0\0\x1e\0\0\0", 8));
+    // Without a login the name file of tag 4, which the tags were read through last.
+    EXPECT_EQ(data.read("user4.cfg"), std::string(51, '\0'));
+}
+
+TEST_F(HauptTest, ResultFilesThatCannotBeCreatedAreReportedAndEndTheProgram) {
+    // The data folder is a file: nothing can be created in it.
+    data.write("blocked", "x");
+    programState().DataFolder = data.file("blocked") + "/";
+    TMeldungDialog meldung;
+    haupt.setMeldungDialog(&meldung);
+    QSignalSpy quit(&haupt, &THaupt::quitRequested);
+    QStringList shownTexts;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() == &meldung) {
+            shownTexts << meldung.windowTitle();
+            meldung.done(2);
+        }
+    });
+    closer.start(5);
+    shown();
+    closer.stop();
+    EXPECT_EQ(shownTexts.size(), 4) << "one message for each tag";
+    EXPECT_EQ(shownTexts.value(0), QStringLiteral("Hinweis"));
+    ASSERT_EQ(quit.count(), 1);
+    EXPECT_EQ(quit.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(child<ImageButton>(haupt, "Key1")->text(), QStringLiteral("unbenutzt"));
+}
+
+TEST_F(HauptTest, TheDeactivationEndsOnlyAMinimisedFullScreenProgram) {
+    THaupt& w = shown();
+    QSignalSpy closed(&w, &THaupt::closed);
+    programState().FullScreenMode = true;
+    w.ApplicationDeactivate(); // not minimised
+    EXPECT_EQ(closed.count(), 0);
+    w.showMinimized();
+    programState().FullScreenMode = false;
+    w.ApplicationDeactivate();
+    EXPECT_EQ(closed.count(), 0);
+    programState().FullScreenMode = true;
+    w.ApplicationDeactivate();
+    EXPECT_EQ(closed.count(), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.at(0).startsWith(QStringLiteral("W I C H T I G E R   H I N W E I S !")));
+    EXPECT_TRUE(data.exists("optionen.cfg"));
+}
+
+TEST_F(HauptTest, TheFullScreenSurfaceIsBlackAndCoversTheScreen) {
+    THaupt& w = shown();
+    w.showDisplaySurface();
+    QWidget* surface = w.displaySurface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->objectName(), QStringLiteral("DXDraw"));
+    EXPECT_EQ(surface->geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_EQ(surface->grab().toImage().pixel(10, 10), qRgb(0, 0, 0));
+    EXPECT_TRUE(surface->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+}
