@@ -6,11 +6,15 @@
 #include "core/program_state.h"
 #include "core/user_files.h"
 #include "shell/daten.h"
+#include "shell/hilfe_dialog.h"
 #include "shell/meldung_dialog.h"
+#include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
 #include "toolkit/bitmap_panel.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
+#include "users/login.h"
+#include "users/text_eingabe_dialog.h"
 #include "users/texts.h"
 
 #include <QApplication>
@@ -143,6 +147,22 @@ THaupt::~THaupt() {
         DXDraw_->removeEventFilter(this);
     }
     delete hostWindow_;
+}
+
+void THaupt::useDialogs(const Dialogs& dialogs) {
+    meldung_ = dialogs.meldung;
+    login_ = nullptr;
+    if (TTextEingabeDialog* name = dialogs.name; name != nullptr) {
+        login_ = [name](int tag, bool rename) { return LoginByTag(tag, rename, *name); };
+    }
+    einstellungen_ = nullptr;
+    if (TOptionenDialog* optionen = dialogs.optionen; optionen != nullptr) {
+        einstellungen_ = [optionen] { quendal::EinstellungenbuttonClick(*optionen); };
+    }
+    hilfe_ = nullptr;
+    if (THilfeDialog* hilfe = dialogs.hilfe; hilfe != nullptr) {
+        hilfe_ = [hilfe] { hilfe->exec(); };
+    }
 }
 
 void THaupt::showLoginPanel() {

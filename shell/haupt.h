@@ -19,7 +19,10 @@ namespace quendal {
 class BitmapPanel;
 class ImageButton;
 class TDaten;
+class THilfeDialog;
 class TMeldungDialog;
+class TOptionenDialog;
+class TTextEingabeDialog;
 struct MainLayout;
 
 class THaupt : public QWidget {
@@ -32,6 +35,15 @@ class THaupt : public QWidget {
 
     // What the start-up hands over once the data module and the dialogs exist.
     void setDaten(TDaten* daten) { daten_ = daten; }
+    // The program's dialogs, made once at start-up: the tags log in through the name dialog,
+    // the settings and help buttons open theirs. A null dialog leaves its controls inert.
+    struct Dialogs {
+        TTextEingabeDialog* name = nullptr;
+        TMeldungDialog* meldung = nullptr;
+        THilfeDialog* hilfe = nullptr;
+        TOptionenDialog* optionen = nullptr;
+    };
+    void useDialogs(const Dialogs& dialogs);
     void setMeldungDialog(TMeldungDialog* dialog) { meldung_ = dialog; }
     // Logs a user in by a tag (1..4), renaming it first when rename is on; true when the
     // user is logged in. Without a handler the tags do nothing.

@@ -8,9 +8,12 @@
 #include "core/user_files.h"
 #include "shell/daten.h"
 #include "shell/haupt.h"
+#include "shell/hilfe_dialog.h"
 #include "shell/meldung_dialog.h"
+#include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
 #include "toolkit/single_instance.h"
+#include "users/text_eingabe_dialog.h"
 #include "users/texts.h"
 
 #include <QApplication>
@@ -180,9 +183,12 @@ int runQuendal(int argc, char* argv[]) {
         return 1;
     }
 
-    // The dialogs, once each, owned by the main window.
+    // The dialogs, once each and in this order, owned by the main window.
+    TTextEingabeDialog name(&haupt);
     TMeldungDialog meldung(&haupt);
-    haupt.setMeldungDialog(&meldung);
+    THilfeDialog hilfe(&meldung, &haupt);
+    TOptionenDialog optionen(&haupt);
+    haupt.useDialogs({&name, &meldung, &hilfe, &optionen});
 
     TDaten daten;
     haupt.setDaten(&daten);

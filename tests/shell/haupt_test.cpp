@@ -1,16 +1,21 @@
 #include "core/options_file.h"
 #include "core/user_files.h"
 #include "shell/haupt.h"
+#include "shell/hilfe_dialog.h"
 #include "shell/meldung_dialog.h"
+#include "shell/optionen_dialog.h"
 #include "shell_fixture.h"
 #include "toolkit/bitmap_panel.h"
 #include "toolkit/image_button.h"
+#include "users/text_eingabe_dialog.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using namespace quendal;
 using quendal::testing::ShellTest;
@@ -218,4 +223,134 @@ TEST_F(HauptTest, TheFullScreenSurfaceIsBlackAndCoversTheScreen) {
     EXPECT_EQ(surface->geometry(), QGuiApplication::primaryScreen()->geometry());
     EXPECT_EQ(surface->grab().toImage().pixel(10, 10), qRgb(0, 0, 0));
     EXPECT_TRUE(surface->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+}
+
+namespace {
+
+// The main window with the program's dialogs, as the start-up wires them.
+class HauptLoginTest : public HauptTest {
+  protected:
+    void SetUp() override {
+        HauptTest::SetUp();
+        haupt.useDialogs({&name, &meldung, &hilfe, &optionen});
+    }
+
+    // Does `action`; when the modal `dialog` comes up, `inDialog` drives it. Returns whether
+    // the dialog was shown. A dialog left open is cancelled, so a test never hangs.
+    static bool whileModal(QDialog& dialog, const std::function<void()>& action,
+                           const std::function<void()>& inDialog) {
+        bool shown = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            shown = dialog.isVisible();
+            if (shown && inDialog) {
+                inDialog();
+            }
+            if (dialog.isVisible()) {
+                dialog.done(2);
+            }
+        });
+        action();
+        QCoreApplication::sendPostedEvents();
+        return shown;
+    }
+
+    void typeName(const QString& text, Qt::Key close) {
+        QTest::keyClicks(name.NameEdit(), text);
+        QTest::keyClick(name.NameEdit(), close);
+    }
+
+    bool leftClick(int tag, const std::function<void()>& inDialog = {}) {
+        ImageButton* key = keyOf(tag);
+        return whileModal(
+            name, [key] { QTest::mouseClick(key, Qt::LeftButton); }, inDialog);
+    }
+    bool press(int tag, Qt::MouseButton button, const std::function<void()>& inDialog = {}) {
+        ImageButton* key = keyOf(tag);
+        return whileModal(
+            name,
+            [key, button] {
+                QTest::mousePress(key, button);
+                QTest::mouseRelease(key, button);
+            },
+            inDialog);
+    }
+    ImageButton* keyOf(int tag) {
+        return child<ImageButton>(haupt, QStringLiteral("Key%1").arg(tag).toLatin1().constData());
+    }
+    bool menuShown() {
+        return child<QWidget>(haupt, "backpanel")->isVisible() &&
+               !child<QWidget>(haupt, "Anmeldepanel")->isVisible();
+    }
+
+    TTextEingabeDialog name;
+    TMeldungDialog meldung;
+    THilfeDialog hilfe{&meldung};
+    TOptionenDialog optionen;
+};
+
+} // namespace
+
+TEST_F(HauptLoginTest, ALeftClickOnAnUnusedTagAsksForANameAndLogsIn) {
+    shown();
+    EXPECT_TRUE(leftClick(1, [&] { typeName(QStringLiteral("  Berta Lang  "), Qt::Key_Return); }));
+    EXPECT_TRUE(haupt.loggedIn());
+    EXPECT_TRUE(menuShown());
+    const CurrentUserRecord& user = programState().CurrentUser;
+    EXPECT_EQ(user.DisplayName, "Berta Lang");
+    EXPECT_EQ(user.ResultFileName, "user1.dat");
+    EXPECT_EQ(user.Folder, data.folder());
+    EXPECT_FALSE(data.exists("user1.cfg")) << "the name is stored when the program ends";
+    QTest::keyClick(&haupt, Qt::Key_Escape);
+    EXPECT_EQ(decodeNameRecord(data.read("user1.cfg")), "Berta Lang");
+}
+
+TEST_F(HauptLoginTest, ALeftClickOnANamedTagLogsInAtOnce) {
+    data.write("user3.cfg", encodeNameRecord("Anna"));
+    shown();
+    EXPECT_FALSE(leftClick(3));
+    EXPECT_TRUE(menuShown());
+    EXPECT_EQ(programState().CurrentUser.DisplayName, "Anna");
+    EXPECT_EQ(programState().CurrentUser.ResultFileName, "user3.dat");
+}
+
+TEST_F(HauptLoginTest, ARightClickRenamesAndACancelledRenameKeepsTheLoginPanel) {
+    data.write("user2.cfg", encodeNameRecord("Anna"));
+    shown();
+    EXPECT_TRUE(
+        press(2, Qt::RightButton, [&] { typeName(QStringLiteral("Nina"), Qt::Key_Escape); }));
+    EXPECT_FALSE(haupt.loggedIn());
+    EXPECT_TRUE(child<QWidget>(haupt, "Anmeldepanel")->isVisible());
+    EXPECT_EQ(programState().CurrentUser.DisplayName, "Anna");
+
+    // Another button than the right one does nothing.
+    EXPECT_FALSE(press(2, Qt::MiddleButton));
+    EXPECT_FALSE(haupt.loggedIn());
+
+    // A name of blanks is refused: the dialog stays open until a real name comes.
+    EXPECT_TRUE(press(2, Qt::RightButton, [&] {
+        typeName(QStringLiteral("   "), Qt::Key_Return);
+        EXPECT_TRUE(name.isVisible());
+        name.NameEdit()->clear();
+        typeName(QStringLiteral("Nina Berg"), Qt::Key_Return);
+    }));
+    EXPECT_TRUE(menuShown());
+    EXPECT_EQ(programState().CurrentUser.DisplayName, "Nina Berg");
+    haupt.close();
+    EXPECT_EQ(decodeNameRecord(data.read("user2.cfg")), "Nina Berg");
+}
+
+TEST_F(HauptLoginTest, TheMenuOpensTheOptionsAndTheHelpModally) {
+    data.write("user1.cfg", encodeNameRecord("Anna"));
+    shown();
+    leftClick(1);
+    ASSERT_TRUE(menuShown());
+    auto* settings = child<ImageButton>(haupt, "Einstellungenbutton");
+    EXPECT_TRUE(whileModal(optionen, [settings] { settings->click(); }, {}));
+    auto* help = child<ImageButton>(haupt, "Hilfebutton");
+    EXPECT_TRUE(whileModal(hilfe, [help] { help->click(); }, {}));
+    // The gates and the statistics buttons are there and do nothing yet.
+    for (const char* inert : {"Tor1", "Tor2", "Einzelstatistikbutton", "Gesamtstatistikbutton"}) {
+        child<ImageButton>(haupt, inert)->click();
+        EXPECT_TRUE(menuShown()) << inert;
+    }
 }
