@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# One whole-program scenario, run inside xvfb-run (DISPLAY is set):
+#   run_e2e.sh first_start|second_start PROGRAM
+# The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
+# (so that its single-instance guard meets no other copy). Every wait has a time limit.
+set -uo pipefail
+
+scenario=$1
+program=$2
+work=$(mktemp -d)
+export QUENDAL_DATA_DIR=$work/data
+export XDG_RUNTIME_DIR=$work/run
+mkdir -p "$QUENDAL_DATA_DIR"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+daten=$QUENDAL_DATA_DIR/Quendal/Varon/Daten
+pids=()
+
+cleanup() {
+    for p in "${pids[@]}"; do
+        kill "$p" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts the program in the background; its pid goes to $started.
+start() {
+    "$program" win >"$work/program.log" 2>&1 &
+    started=$!
+    pids+=("$started")
+}
+
+# Waits (at most $2 seconds) until the process $1 has ended, then sets $status to its
+# exit code; fails when it is still running.
+await_end() {
+    local pid=$1 limit=$(($2 * 10))
+    for ((i = 0; i < limit; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program still runs after $2 s"
+    wait "$pid"
+    status=$?
+}
+
+# The visible main window (the splash is gone by then), at most 30 seconds.
+main_window() {
+    timeout 30 xdotool search --sync --onlyvisible --name '^Quendal$' | head -n 1
+}
+
+# Polls for the four empty result files, at most 30 seconds.
+await_result_files() {
+    for ((i = 0; i < 300; i++)); do
+        [ -f "$daten/user1.dat" ] && [ -f "$daten/user2.dat" ] && [ -f "$daten/user3.dat" ] &&
+            [ -f "$daten/user4.dat" ] && return 0
+        sleep 0.1
+    done
+    fail "the result files did not appear in $daten"
+}
+
+press_escape() {
+    local window=$1
+    timeout 10 xdotool windowfocus --sync "$window" || fail "cannot focus window $window"
+    timeout 10 xdotool key Escape || fail "cannot send Escape"
+}
+
+case "$scenario" in
+first_start)
+    start
+    first=$started
+    await_result_files
+    for n in 1 2 3 4; do
+        [ -s "$daten/user$n.dat" ] && fail "user$n.dat is not empty"
+    done
+    window=$(main_window)
+    [ -n "$window" ] || fail "no main window"
+    [ -e "$daten/optionen.cfg" ] && fail "optionen.cfg was written before the end"
+    press_escape "$window"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status after Escape"
+    bytes=$(od -An -tx1 "$daten/optionen.cfg" | tr -d ' \n')
+    [ "$bytes" = "010000001e000000" ] || fail "optionen.cfg holds $bytes, not 1 and 30"
+    ;;
+second_start)
+    start
+    first=$started
+    await_result_files
+    window=$(main_window)
+    [ -n "$window" ] || fail "no main window"
+    # The second copy must end at once, successfully, and leave the first running.
+    timeout 20 "$program" win >"$work/second.log" 2>&1
+    second=$?
+    [ "$second" -eq 124 ] && fail "the second copy did not end"
+    [ "$second" -eq 0 ] || fail "the second copy ended with exit code $second"
+    sleep 0.5
+    kill -0 "$first" 2>/dev/null || fail "the first copy ended"
+    [ "$(main_window)" = "$window" ] || fail "the first copy's window is gone"
+    press_escape "$window"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status of the first copy"
+    ;;
+*)
+    fail "unknown scenario $scenario"
+    ;;
+esac
+echo "PASS: $scenario"
