@@ -54,6 +54,15 @@ THilfeDialog::THilfeDialog(TMeldungDialog* messageBox, QWidget* parent)
     QFont textFont(QStringLiteral("Tahoma"));
     textFont.setPixelSize(19);
     RichEdit_->document()->setDefaultFont(textFont);
+    RichEdit_->document()->setDocumentMargin(8);
+    // The scroll bar in the dialog's colours: a steel-blue handle on a pale track.
+    RichEdit_->verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: rgb(188, 230, 218); width: 15px; margin: 0; }"
+        "QScrollBar::handle:vertical { background: rgb(88, 130, 173); min-height: 32px;"
+        " border-radius: 4px; margin: 2px; }"
+        "QScrollBar::handle:vertical:hover { background: rgb(70, 112, 156); }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
     RichEdit_->installEventFilter(this);
     RichEdit_->viewport()->installEventFilter(this);
 

@@ -34,9 +34,9 @@ TOptionenDialog::TOptionenDialog(QWidget* parent) : TOwnFenster(parent) {
     Joycheck_->setFont(font);
     QPalette palette = Joycheck_->palette();
     palette.setColor(QPalette::WindowText, look::kText);
-    palette.setColor(QPalette::Window, look::kLight);
     Joycheck_->setPalette(palette);
-    Joycheck_->setAutoFillBackground(true);
+    // The light box Label1 lies behind it; a background of its own would show as a grey band.
+    Joycheck_->setAutoFillBackground(false);
 
     cancelbutton_ = look::dialogButton(ppp_, "cancelbutton", 57, 113);
     okbutton_ = look::dialogButton(ppp_, "okbutton", 197, 113);

@@ -19,7 +19,7 @@ TTextEingabeDialog::TTextEingabeDialog(QWidget* parent) : TOwnFenster(parent) {
     FormCreate();
 
     ppp_ = look::contentPanel(this, PanelWidth, PanelHeight);
-    look::lightBox(ppp_, "Label1", QRect(22, 23, 348, 52));
+    look::lightBox(ppp_, "Label1", QRect(22, 23, 348, 48));
 
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
@@ -27,7 +27,7 @@ TTextEingabeDialog::TTextEingabeDialog(QWidget* parent) : TOwnFenster(parent) {
 
     NL1_ = new QLabel(ppp_);
     NL1_->setObjectName(QStringLiteral("NL1"));
-    NL1_->setGeometry(40, 36, 56, 26);
+    NL1_->setGeometry(40, 34, 56, 26);
     NL1_->setFont(font);
     NL1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QPalette labelPalette = NL1_->palette();
@@ -36,7 +36,7 @@ TTextEingabeDialog::TTextEingabeDialog(QWidget* parent) : TOwnFenster(parent) {
 
     NameEdit_ = new QLineEdit(ppp_);
     NameEdit_->setObjectName(QStringLiteral("NameEdit"));
-    NameEdit_->setGeometry(98, 36, 254, 26);
+    NameEdit_->setGeometry(98, 34, 254, 26);
     NameEdit_->setFont(font);
     NameEdit_->setFrame(false);
     NameEdit_->setTextMargins(4, 0, 4, 0);
@@ -49,8 +49,8 @@ TTextEingabeDialog::TTextEingabeDialog(QWidget* parent) : TOwnFenster(parent) {
     NameEdit_->setStyleSheet(
         QStringLiteral("QLineEdit { background: white; border: 1px solid rgb(88, 130, 173); }"));
 
-    okbutton_ = look::dialogButton(ppp_, "okbutton", 57, 85);
-    cancelbutton_ = look::dialogButton(ppp_, "cancelbutton", 197, 85);
+    okbutton_ = look::dialogButton(ppp_, "okbutton", 57, 84);
+    cancelbutton_ = look::dialogButton(ppp_, "cancelbutton", 197, 84);
     connect(okbutton_, &ImageButton::clicked, this, &TTextEingabeDialog::okbuttonClick);
     connect(cancelbutton_, &ImageButton::clicked, this, &TTextEingabeDialog::cancelbuttonClick);
 
