@@ -33,9 +33,10 @@ const QColor kFontColour{196, 253, 228};
 const QColor kPanelFontColour{210, 220, 240};
 const QColor kPanelColour{39, 39, 39};
 
-// The two hints of the login panel, at their design places above the tags.
-constexpr QRect kLabel2Place{0, 128, 976, 24};
-constexpr QRect kLMDSimpleLabel1Place{0, 160, 976, 24};
+// The two hints of the login panel above the tags, centred across the panel.
+constexpr int kLabel2Top = 128;
+constexpr int kLMDSimpleLabel1Top = 160;
+constexpr int kHintHeight = 24;
 
 QFont arialBold() {
     QFont font(QStringLiteral("Arial"));
@@ -102,8 +103,6 @@ THaupt::THaupt(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
         hint->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         hint->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    label2_->setGeometry(kLabel2Place);
-    LMDSimpleLabel1_->setGeometry(kLMDSimpleLabel1Place);
     static constexpr std::array<const char*, 4> kKeyNames{"Key1", "Key2", "Key3", "Key4"};
     for (int i = 0; i < kTagCount; ++i) {
         ImageButton* key = makeButton(Anmeldepanel_, kKeyNames.at(static_cast<size_t>(i)));
@@ -321,6 +320,8 @@ void THaupt::layoutWindow() {
     const MainLayout layout =
         computeMainLayout(pictures, state.PlayWidth, state.PlayHeight, state.PlayWidth);
     Anmeldepanel_->setGeometry(rectOf(layout.panel));
+    label2_->setGeometry(0, kLabel2Top, layout.panel.width, kHintHeight);
+    LMDSimpleLabel1_->setGeometry(0, kLMDSimpleLabel1Top, layout.panel.width, kHintHeight);
     backpanel_->setGeometry(rectOf(layout.panel));
     Logo1_->setGeometry(rectOf(layout.logo));
     Tor1_->setGeometry(rectOf(layout.tor1));

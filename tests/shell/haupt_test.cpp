@@ -88,6 +88,7 @@ TEST_F(HauptTest, LaysOutTheMenuOfAn800PlayFieldInEnglish) {
     EXPECT_EQ(w.geometry(), QRect(0, 0, 800, 600));
     EXPECT_EQ(place(w, "backpanel"), QRect(19, 19, 762, 562));
     // Gates 234 wide: free width 294, gap 49.
+    EXPECT_EQ(place(w, "label2"), QRect(0, 128, 762, 24)) << "the hints centred on the panel";
     EXPECT_EQ(place(w, "Tor1").left(), 122);
     EXPECT_EQ(place(w, "Tor2").left(), 405);
     // Menu faces 125 wide: free width 262, gap 43.
