@@ -77,12 +77,12 @@ void TIntroForm::FormShow() {
 
 std::string locateProgramFolder(const std::string& executableFolder) {
     namespace fs = std::filesystem;
-    const std::string own = IncludeBackslash(executableFolder);
+    std::string own = IncludeBackslash(executableFolder);
     std::error_code ec;
     if (fs::is_directory(programDataFolder(own), ec)) {
         return own;
     }
-    const std::string installed = IncludeBackslash(
+    std::string installed = IncludeBackslash(
         (fs::path(own).parent_path().parent_path() / "share" / "quendal").string());
     if (fs::is_directory(programDataFolder(installed), ec)) {
         return installed;
