@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One whole-program scenario, run inside xvfb-run (DISPLAY is set):
-#   run_e2e.sh first_start|second_start PROGRAM
+#   run_e2e.sh first_start|second_start|missing_graphics PROGRAM
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
 # (so that its single-instance guard meets no other copy). Every wait has a time limit.
 set -uo pipefail
@@ -103,6 +103,23 @@ second_start)
     press_escape "$window"
     await_end "$first" 20
     [ "$status" -eq 0 ] || fail "exit code $status of the first copy"
+    ;;
+missing_graphics)
+    # A copy of the program whose English scheme list is missing, set to English.
+    mkdir -p "$work/program"
+    cp -r "$(dirname "$program")/DATA" "$program" "$work/program/"
+    rm "$work/program/DATA/1024/escheme.bml"
+    echo english >"$work/program/DATA/sprache.dat"
+    program=$work/program/$(basename "$program")
+    start
+    first=$started
+    box=$(main_window)
+    [ -n "$box" ] || fail "no message about the graphics"
+    timeout 10 xdotool windowfocus --sync "$box" || fail "cannot focus the message"
+    timeout 10 xdotool key Return || fail "cannot send Return"
+    await_end "$first" 20
+    [ "$status" -ne 0 ] || fail "the program ended with 0 without its graphics"
+    [ -e "$daten/user1.dat" ] && fail "the program went on after the message"
     ;;
 *)
     fail "unknown scenario $scenario"
