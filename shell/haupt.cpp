@@ -498,8 +498,10 @@ void THaupt::showDisplaySurface() {
         DXDraw_->setAutoFillBackground(true);
         DXDraw_->installEventFilter(this);
     }
+    // Full screen, so that the window manager lays it over its panels too; the main window,
+    // kept above it, is the play field at the top-left.
     DXDraw_->setGeometry(display->geometry());
-    DXDraw_->show();
+    DXDraw_->showFullScreen();
 }
 
 void THaupt::restoreAndRaise() {
