@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <SDL2/SDL.h>
 #include <functional>
 
 using namespace quendal;
@@ -130,6 +131,18 @@ TEST_F(HauptTest, FirstShowPreparesTheTagsAndShowsTheLoginPanelOnly) {
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(programState().JoystickPresent);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+}
+
+TEST_F(HauptTest, AnAttachedJoystickIsFoundWhenTheWindowIsFirstShown) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    shown();
+    EXPECT_TRUE(programState().JoystickPresent);
+    EXPECT_FALSE(daten().Joystick.isOpen()) << "released until a run needs it";
+    SDL_JoystickDetachVirtual(index);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 TEST_F(HauptTest, PaintsTheFrameFromTheSchemeCornersAndEdges) {
