@@ -501,7 +501,8 @@ void THaupt::showDisplaySurface() {
     // Full screen, so that the window manager lays it over its panels too; the main window,
     // kept above it, is the play field at the top-left.
     DXDraw_->setGeometry(display->geometry());
-    DXDraw_->showFullScreen();
+    DXDraw_->setWindowState(DXDraw_->windowState() | Qt::WindowFullScreen);
+    DXDraw_->show(); // never activated: the play field keeps the focus
 }
 
 void THaupt::restoreAndRaise() {

@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -108,10 +110,15 @@ std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::s
                      });
 
     const QScreen* display = QGuiApplication::primaryScreen();
+    // The play field must fit the screen as the program sees it; whether the display counts
+    // as 1024 x 768 depends on its device pixels, whatever scale the start-up chose.
     const QSize screenSize = display != nullptr ? display->geometry().size() : QSize(1024, 768);
+    const QSize devicePixels = display != nullptr
+                                   ? (QSizeF(screenSize) * display->devicePixelRatio()).toSize()
+                                   : screenSize;
     const int colourDepth = display != nullptr ? display->depth() : 24;
-    state.FullScreenMode =
-        fullScreenRequested(line.windowed, screenSize.width(), screenSize.height(), colourDepth);
+    state.FullScreenMode = fullScreenRequested(line.windowed, devicePixels.width(),
+                                               devicePixels.height(), colourDepth);
 
     state.ProgramFolder = locateProgramFolder(executableFolder);
     haupt.showLoginPanel();
@@ -150,9 +157,59 @@ std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::s
     return std::nullopt;
 }
 
+// --- Full-screen scale ---------------------------------------------------------------------
+
+double fullScreenScale(QSize screen, QSize playField) {
+    if (screen.isEmpty() || playField.isEmpty()) {
+        return 1.0;
+    }
+    return std::min(static_cast<double>(screen.width()) / playField.width(),
+                    static_cast<double>(screen.height()) / playField.height());
+}
+
+void prepareFullScreenScale(int& argc, char* argv[]) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    const CommandLine line = parseCommandLine(args);
+    if (line.windowed || line.sizeInvalid) {
+        return;
+    }
+    // The scale is read when the application object is made, so a short-lived one looks at
+    // the screen first.
+    QSize screen;
+    QSize devicePixels;
+    int depth = 0;
+    {
+        const QGuiApplication probe(argc, argv);
+        const QScreen* display = QGuiApplication::primaryScreen();
+        if (display == nullptr) {
+            return;
+        }
+        screen = display->geometry().size();
+        devicePixels = (QSizeF(screen) * display->devicePixelRatio()).toSize();
+        depth = display->depth();
+    }
+    if (!fullScreenRequested(false, devicePixels.width(), devicePixels.height(), depth)) {
+        return;
+    }
+    const QSize playField =
+        line.debugSize ? QSize(line.debugWidth, line.debugHeight) : QSize(1024, 768);
+    const double scale = fullScreenScale(screen, playField);
+    if (std::abs(scale - 1.0) < 0.001) {
+        return;
+    }
+    bool given = false;
+    const double before = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
+    qputenv("QT_SCALE_FACTOR",
+            QByteArray::number((given && before > 0 ? before : 1.0) * scale, 'f', 6));
+}
+
 // --- Program entry -------------------------------------------------------------------------
 
 int runQuendal(int argc, char* argv[]) {
+    prepareFullScreenScale(argc, argv);
     QApplication app(argc, argv);
     // The program ends when the main window has closed, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -48,6 +48,16 @@ struct StartupFailure {
 std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::string>& args,
                                          const std::string& executableFolder);
 
+// The scale at which a play field covers as much of a screen (both in the screen's logical
+// pixels) as fits: the smaller of the two ratios.
+double fullScreenScale(QSize screen, QSize playField);
+
+// Linux has no exclusive display modes. When the full-screen mode is requested, Qt's scale
+// factor (QT_SCALE_FACTOR, multiplied into one the user set) is chosen before the
+// application object exists so that the play field fills the primary screen as far as it
+// fits; the start-up then shows it at the top-left and the rest of the screen black.
+void prepareFullScreenScale(int& argc, char* argv[]);
+
 // The program entry; returns the program's exit code.
 int runQuendal(int argc, char* argv[]);
 

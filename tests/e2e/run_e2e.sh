@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One whole-program scenario, run inside xvfb-run (DISPLAY is set):
-#   run_e2e.sh first_start|second_start|missing_graphics PROGRAM
+#   run_e2e.sh first_start|second_start|missing_graphics|full_screen PROGRAM
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
 # (so that its single-instance guard meets no other copy). Every wait has a time limit.
 set -uo pipefail
@@ -120,6 +120,33 @@ missing_graphics)
     await_end "$first" 20
     [ "$status" -ne 0 ] || fail "the program ended with 0 without its graphics"
     [ -e "$daten/user1.dat" ] && fail "the program went on after the message"
+    ;;
+full_screen)
+    # On a 1280 x 1024 screen without "win": the play field is scaled to 1280 x 960 at the
+    # top-left, a black surface covers the whole screen behind it.
+    "$program" >"$work/program.log" 2>&1 &
+    first=$!
+    pids+=("$first")
+    await_result_files
+    timeout 30 xdotool search --sync --onlyvisible --name '^Quendal$' >/dev/null
+    field=
+    surface=
+    for ((i = 0; i < 100; i++)); do
+        for w in $(xdotool search --onlyvisible --name '^Quendal$'); do
+            geometry=$(xdotool getwindowgeometry "$w" | tr -d '\n ')
+            case "$geometry" in
+            *Position:0,0*Geometry:1280x960) field=$w ;;
+            *Position:0,0*Geometry:1280x1024) surface=$w ;;
+            esac
+        done
+        [ -n "$field" ] && [ -n "$surface" ] && break
+        sleep 0.1
+    done
+    [ -n "$field" ] || fail "no play field of 1280 x 960 at the top-left"
+    [ -n "$surface" ] || fail "no surface covering the screen"
+    press_escape "$field"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status after Escape"
     ;;
 *)
     fail "unknown scenario $scenario"

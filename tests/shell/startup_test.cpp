@@ -139,3 +139,13 @@ TEST(Splash, IsBlueAnd515By302WithOrWithoutItsPicture) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(splash.pos(), QPoint((screen.width() - 515) / 2, (screen.height() - 302) / 2));
 }
+
+TEST(FullScreenScale, FillsAsMuchOfTheScreenAsThePlayFieldFits) {
+    EXPECT_DOUBLE_EQ(fullScreenScale({1280, 1024}, {1024, 768}), 1.25);
+    EXPECT_DOUBLE_EQ(fullScreenScale({1920, 1080}, {1024, 768}), 1080.0 / 768.0);
+    EXPECT_DOUBLE_EQ(fullScreenScale({1024, 768}, {1024, 768}), 1.0);
+    EXPECT_DOUBLE_EQ(fullScreenScale({1024, 768}, {800, 600}), 1.28);
+    // A smaller screen shrinks the play field until it fits, as the display mode did.
+    EXPECT_DOUBLE_EQ(fullScreenScale({1280, 720}, {1024, 768}), 720.0 / 768.0);
+    EXPECT_DOUBLE_EQ(fullScreenScale({}, {1024, 768}), 1.0);
+}
