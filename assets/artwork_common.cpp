@@ -1,4 +1,5 @@
 #include "artwork.h"
+#include "core/run_layout.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -34,15 +35,6 @@ const std::array<Layout, 3>& layouts() {
         l[0].playHeight = 480;
         l[0].picture = {81, 60};
         l[0].background = {421, 317};
-        l[0].slotPlaces = {{{170, 4},
-                            {4, 128},
-                            {336, 128},
-                            {170, 253},
-                            {170, 128},
-                            {170, 68},
-                            {89, 128},
-                            {251, 128},
-                            {170, 188}}};
         l[0].screenBorder = 13;
         l[0].screenBottom = 30;
         l[0].plate = {84, 20};
@@ -61,15 +53,6 @@ const std::array<Layout, 3>& layouts() {
         l[1].playHeight = 600;
         l[1].picture = {100, 74};
         l[1].background = {516, 388};
-        l[1].slotPlaces = {{{208, 5},
-                            {4, 157},
-                            {412, 157},
-                            {208, 309},
-                            {208, 157},
-                            {208, 82},
-                            {108, 157},
-                            {308, 157},
-                            {208, 231}}};
         l[1].screenBorder = 16;
         l[1].screenBottom = 38;
         l[1].plate = {100, 24};
@@ -88,15 +71,6 @@ const std::array<Layout, 3>& layouts() {
         l[2].playHeight = 768;
         l[2].picture = {127, 93};
         l[2].background = {651, 481};
-        l[2].slotPlaces = {{{262, 4},
-                            {4, 195},
-                            {520, 195},
-                            {262, 384},
-                            {262, 195},
-                            {262, 102},
-                            {135, 195},
-                            {389, 195},
-                            {262, 288}}};
         l[2].screenBorder = 20;
         l[2].screenBottom = 48;
         l[2].plate = {128, 30};
@@ -108,6 +82,14 @@ const std::array<Layout, 3>& layouts() {
         l[2].gate = {300, 260};
         l[2].logo = {344, 76};
         l[2].menuFontPoints = 12;
+
+        // The slots of the run screen stand where the run screen places them.
+        for (Layout& layout : l) {
+            const auto& geometry = quendal::runScreenGeometry(layout.playWidth);
+            for (std::size_t i = 0; i < layout.slotPlaces.size(); ++i) {
+                layout.slotPlaces[i] = QPoint(geometry.places[i].left, geometry.places[i].top);
+            }
+        }
 
         // The user tags stand at fixed places of a 1024 x 768 login panel whatever the
         // play field is, so they keep one size.

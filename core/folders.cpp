@@ -1,5 +1,7 @@
 #include "core/folders.h"
 
+#include "core/run_layout.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -174,13 +176,7 @@ bool fullScreenRequested(bool windowed, int screenWidth, int screenHeight, int c
 }
 
 std::string resolutionFolder(int playWidth) {
-    if (playWidth >= 1 && playWidth <= 750) {
-        return "640/";
-    }
-    if (playWidth >= 751 && playWidth <= 820) {
-        return "800/";
-    }
-    return "1024/";
+    return std::to_string(layoutClass(playWidth)) + "/";
 }
 
 } // namespace quendal

@@ -3,6 +3,7 @@
 // a framed dialog put together from the pieces as the screens put them together.
 //   quendal_contact_sheet <DATA folder> <built-in folder> <output folder>
 
+#include "core/run_layout.h"
 #include "toolkit/bitmap_list.h"
 
 #include <QDir>
@@ -89,48 +90,6 @@ void tileV(QPainter& p, const QImage& tile, int x, int y0, int y1) {
     }
 }
 
-struct Slots {
-    int p; // plate offset
-    QPoint places[9];
-};
-
-Slots slotsFor(int width) {
-    if (width <= 750) {
-        return {6,
-                {{170, 4},
-                 {4, 128},
-                 {336, 128},
-                 {170, 253},
-                 {170, 128},
-                 {170, 68},
-                 {89, 128},
-                 {251, 128},
-                 {170, 188}}};
-    }
-    if (width <= 820) {
-        return {7,
-                {{208, 5},
-                 {4, 157},
-                 {412, 157},
-                 {208, 309},
-                 {208, 157},
-                 {208, 82},
-                 {108, 157},
-                 {308, 157},
-                 {208, 231}}};
-    }
-    return {10,
-            {{262, 4},
-             {4, 195},
-             {520, 195},
-             {262, 384},
-             {262, 195},
-             {262, 102},
-             {135, 195},
-             {389, 195},
-             {262, 288}}};
-}
-
 QImage runScreen(const BitmapList& main, const BitmapList& scheme, int w, int h,
                  const std::array<int, 9>& shown, bool wrong) {
     QImage out(w, h, QImage::Format_RGB32);
@@ -148,21 +107,23 @@ QImage runScreen(const BitmapList& main, const BitmapList& scheme, int w, int h,
     p.drawImage(w - scheme.image(27).width(), 0, scheme.image(27));
     p.drawImage(0, h - scheme.image(26).height(), scheme.image(26));
     p.drawImage(w - scheme.image(29).width(), h - scheme.image(29).height(), scheme.image(29));
-    const Slots s = slotsFor(w);
-    p.drawImage((w - scheme.image(32).width()) / 2, h + s.p - b, scheme.image(32));
+    const quendal::RunScreenGeometry& s = quendal::runScreenGeometry(w);
+    p.drawImage((w - scheme.image(32).width()) / 2, h + s.plateOffset - b, scheme.image(32));
     const QImage& bg = main.image(88);
     const QPoint origin((w - bg.width()) / 2, (h - bg.height()) / 2);
     p.drawImage(origin, bg);
     for (int i = 0; i < 9; ++i) {
         if (shown[static_cast<size_t>(i)] >= 0) {
-            p.drawImage(origin + s.places[i], main.image(shown[static_cast<size_t>(i)]));
+            const quendal::SlotPlace& place = s.places[static_cast<size_t>(i)];
+            p.drawImage(origin + QPoint(place.left, place.top),
+                        main.image(shown[static_cast<size_t>(i)]));
         }
     }
     // The counters as the run screen shows them.
     const int fontPx = w <= 750 ? 12 : (w <= 820 ? 13 : 16);
     const int d = w <= 750 ? 3 : (w <= 820 ? 4 : 5);
     p.setFont(labelFont(fontPx));
-    const int top = h - b + s.p + d;
+    const int top = h - b + s.plateOffset + d;
     p.setPen(QColor(255, 255, 0));
     const int zl = w <= 750 ? 34 : (w <= 820 ? 42 : 54);
     const int zw = w <= 750 ? 32 : (w <= 820 ? 38 : 50);
