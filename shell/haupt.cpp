@@ -5,9 +5,9 @@
 #include "core/options_file.h"
 #include "core/program_state.h"
 #include "core/user_files.h"
-#include "shell/daten.h"
+#include "frame/daten.h"
+#include "frame/meldung_dialog.h"
 #include "shell/hilfe_dialog.h"
-#include "shell/meldung_dialog.h"
 #include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
 #include "toolkit/bitmap_panel.h"
@@ -240,10 +240,9 @@ void THaupt::RunDisplayChecks() {
     hideTaskbarButton();
     state.JoystickPresent = false;
     if (daten_ != nullptr) {
-        // Capturing the joystick also reads its rest position. It is released again until a
-        // run needs it, so that nothing polls the device while the menu is shown.
+        // Captured for the program's life, with its rest position read once now. It is polled
+        // only while a screen that takes it is shown.
         state.JoystickPresent = daten_->Joystick.open(0);
-        daten_->Joystick.close();
     }
 }
 

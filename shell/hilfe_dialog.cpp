@@ -3,8 +3,8 @@
 #include "core/folders.h"
 #include "core/language.h"
 #include "core/program_state.h"
-#include "shell/dialog_look.h"
-#include "shell/meldung_dialog.h"
+#include "frame/dialog_look.h"
+#include "frame/meldung_dialog.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
 #include "toolkit/rtf_reader.h"
@@ -81,11 +81,6 @@ THilfeDialog::THilfeDialog(TMeldungDialog* messageBox, QWidget* parent)
     VersionLabel_->setPalette(versionPalette);
     look::fill(VersionLabel_, look::kPanel);
 
-    // Enter, Escape and F11 reach the viewer before any control.
-    preview_ = new KeyPreview(
-        this, [this](QKeyEvent& event) { return FormKeyDown(keys::keyCode(event)); });
-    preview_->install();
-
     setFixedSize(PanelWidth + LeftWidth + RightWidth, PanelHeight + TitleHeight + BottomHeight);
     centreOnPlayField();
 }
@@ -117,33 +112,16 @@ void THilfeDialog::FormShow() {
     helpbutton_->setFocus();
 }
 
-void THilfeDialog::showEvent(QShowEvent* event) {
-    FormShow();
-    TOwnFenster::showEvent(event);
-}
-
-void THilfeDialog::okbuttonClick() {
-    done(ResultOk);
-}
-
 void THilfeDialog::cancelbuttonClick() {
     done(ResultOk);
 }
 
 bool THilfeDialog::FormKeyDown(int key) {
-    switch (key) {
-    case keys::Enter:
-        okbuttonClick();
-        return true;
-    case keys::Escape:
-        cancelbuttonClick();
-        return true;
-    case keys::F11:
+    if (key == keys::F11) {
         showDataFolder();
         return true;
-    default:
-        return false;
     }
+    return TOwnFenster::FormKeyDown(key);
 }
 
 void THilfeDialog::showDataFolder() {

@@ -4,7 +4,7 @@
 // focus; a push button hidden under it holds the focus, so Enter, Escape and the space bar
 // close the viewer. F11 shows the data folder in the message box.
 
-#include "shell/own_fenster.h"
+#include "frame/own_fenster.h"
 
 class QLabel;
 class QPushButton;
@@ -13,7 +13,6 @@ class QTextEdit;
 namespace quendal {
 
 class ImageButton;
-class KeyPreview;
 class TMeldungDialog;
 
 class THilfeDialog : public TOwnFenster {
@@ -33,17 +32,16 @@ class THilfeDialog : public TOwnFenster {
 
     // Centres the viewer, loads the help text and the captions for UiLanguage and gives the
     // focus to helpbutton; the show handler calls it.
-    void FormShow();
+    void FormShow() override;
 
     // The help text of a language: ProgramFolder + "DATA/" + "hilfe.rtf" or "ehilfe.rtf";
     // empty while the program folder is unknown.
     static QString helpFilePath(int uiLanguage);
 
-    void okbuttonClick();
-    void cancelbuttonClick();
+    // Both the close button and Escape close the viewer with 1.
+    void cancelbuttonClick() override;
 
   protected:
-    void showEvent(QShowEvent* event) override;
     bool FormKeyDown(int key) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -57,7 +55,6 @@ class THilfeDialog : public TOwnFenster {
     QTextEdit* RichEdit_;
     ImageButton* okbutton_;
     QLabel* VersionLabel_;
-    KeyPreview* preview_;
     TMeldungDialog* messageBox_;
     TMeldungDialog* ownMessageBox_ = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "shell/optionen_dialog.h"
 
 #include "core/program_state.h"
-#include "shell/dialog_look.h"
+#include "frame/dialog_look.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
 #include "users/texts.h"
@@ -44,11 +44,6 @@ TOptionenDialog::TOptionenDialog(QWidget* parent) : TOwnFenster(parent) {
     connect(cancelbutton_, &ImageButton::clicked, this, &TOptionenDialog::okbuttonClick);
     connect(okbutton_, &ImageButton::clicked, this, &TOptionenDialog::cancelbuttonClick);
 
-    // Enter confirms and Escape cancels even while the check box has the focus.
-    preview_ = new KeyPreview(
-        this, [this](QKeyEvent& event) { return FormKeyDown(keys::keyCode(event)); });
-    preview_->install();
-
     setFixedSize(PanelWidth + LeftWidth + RightWidth, PanelHeight + TitleHeight + BottomHeight);
     FormShow();
 }
@@ -61,31 +56,6 @@ void TOptionenDialog::FormShow() {
     okbutton_->setText(texts::pick(texts::optionen::okbutton));
     cancelbutton_->setDown(false);
     okbutton_->setDown(false);
-}
-
-void TOptionenDialog::showEvent(QShowEvent* event) {
-    FormShow();
-    TOwnFenster::showEvent(event);
-}
-
-void TOptionenDialog::okbuttonClick() {
-    done(ResultOk);
-}
-
-void TOptionenDialog::cancelbuttonClick() {
-    done(ResultCancel);
-}
-
-bool TOptionenDialog::FormKeyDown(int key) {
-    if (key == keys::Enter) {
-        okbuttonClick();
-        return true;
-    }
-    if (key == keys::Escape) {
-        cancelbuttonClick();
-        return true;
-    }
-    return false;
 }
 
 void EinstellungenbuttonClick(TOptionenDialog& dialog) {

@@ -3,7 +3,7 @@
 // buttons. The names of the buttons are the reverse of their roles: the left one,
 // cancelbutton, confirms (1); the right one, okbutton, cancels (2).
 
-#include "shell/own_fenster.h"
+#include "frame/own_fenster.h"
 
 class QCheckBox;
 class QLabel;
@@ -11,7 +11,6 @@ class QLabel;
 namespace quendal {
 
 class ImageButton;
-class KeyPreview;
 
 class TOptionenDialog : public TOwnFenster {
     Q_OBJECT
@@ -23,15 +22,9 @@ class TOptionenDialog : public TOwnFenster {
 
     QCheckBox* Joycheck() const { return Joycheck_; }
 
-    // Centres the dialog and sets the captions for UiLanguage; the show handler calls it.
-    void FormShow();
-
-    void okbuttonClick();     // result 1, the left button "OK"
-    void cancelbuttonClick(); // result 2, the right button "Abbrechen" / "Cancel"
-
-  protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormKeyDown(int key) override;
+    // Sets the captions for UiLanguage on every show. The left button "OK" runs
+    // okbuttonClick (result 1), the right one "Abbrechen" / "Cancel" cancelbuttonClick (2).
+    void FormShow() override;
 
   private:
     QWidget* ppp_;
@@ -39,7 +32,6 @@ class TOptionenDialog : public TOwnFenster {
     QCheckBox* Joycheck_;
     ImageButton* cancelbutton_;
     ImageButton* okbutton_;
-    KeyPreview* preview_;
 };
 
 // The main window's options button: shows the dialog with the stored choice and applies it

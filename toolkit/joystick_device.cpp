@@ -45,8 +45,21 @@ bool JoystickDevice::open(int deviceIndex) {
     for (std::size_t b = 0; b < buttons_.size(); ++b) {
         buttons_[b] = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
     }
-    timer_.start();
     return true;
+}
+
+void JoystickDevice::setPolling(bool on) {
+    if (on && joystick_ != nullptr) {
+        // What changed while nobody listened is not news; only changes from now on are.
+        SDL_JoystickUpdate();
+        position_ = readPosition();
+        for (std::size_t b = 0; b < buttons_.size(); ++b) {
+            buttons_[b] = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
+        }
+        timer_.start();
+    } else {
+        timer_.stop();
+    }
 }
 
 void JoystickDevice::close() {

@@ -21,11 +21,16 @@ class JoystickDevice : public QObject {
     JoystickDevice(const JoystickDevice&) = delete;
     JoystickDevice& operator=(const JoystickDevice&) = delete;
 
-    // Captures the joystick with the given SDL device index (0 is joystick 1) and starts
-    // polling. False when the subsystem cannot start or no such joystick exists.
+    // Captures the joystick with the given SDL device index (0 is joystick 1); it is polled
+    // only while polling is on. False when the subsystem cannot start or no such joystick
+    // exists.
     bool open(int deviceIndex = 0);
     void close();
     bool isOpen() const { return joystick_ != nullptr; }
+
+    // Polls the open device every 1 ms while on; off, nothing wakes the program up.
+    void setPolling(bool on);
+    bool polling() const { return timer_.isActive(); }
 
     // Reads the device now and reports what changed; the timer calls this every 1 ms.
     void poll();

@@ -1,7 +1,7 @@
 #include "users/text_eingabe_dialog.h"
 
 #include "core/user_files.h"
-#include "shell/dialog_look.h"
+#include "frame/dialog_look.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
 #include "users/texts.h"
@@ -54,11 +54,6 @@ TTextEingabeDialog::TTextEingabeDialog(QWidget* parent) : TOwnFenster(parent) {
     connect(okbutton_, &ImageButton::clicked, this, &TTextEingabeDialog::okbuttonClick);
     connect(cancelbutton_, &ImageButton::clicked, this, &TTextEingabeDialog::cancelbuttonClick);
 
-    // The dialog reads Enter and Escape before the edit field does.
-    preview_ = new KeyPreview(
-        this, [this](QKeyEvent& event) { return FormKeyDown(keys::keyCode(event)); });
-    preview_->install();
-
     setFixedSize(PanelWidth + LeftWidth + RightWidth, PanelHeight + TitleHeight + BottomHeight);
     FormShow();
     centreOnPlayField();
@@ -79,11 +74,6 @@ void TTextEingabeDialog::FormShow() {
     NameEdit_->setFocus();
 }
 
-void TTextEingabeDialog::showEvent(QShowEvent* event) {
-    FormShow();
-    TOwnFenster::showEvent(event); // centres the dialog on the play field
-}
-
 void TTextEingabeDialog::okbuttonClick() {
     const std::string trimmed = trimName(NameEdit_->text().toStdString());
     NameEdit_->setText(QString::fromStdString(trimmed));
@@ -91,22 +81,6 @@ void TTextEingabeDialog::okbuttonClick() {
         done(ResultOk);
     }
     // A name of nothing but blanks is refused: the dialog stays open for another try.
-}
-
-void TTextEingabeDialog::cancelbuttonClick() {
-    done(ResultCancel);
-}
-
-bool TTextEingabeDialog::FormKeyDown(int key) {
-    if (key == keys::Enter) {
-        okbuttonClick();
-        return true;
-    }
-    if (key == keys::Escape) {
-        cancelbuttonClick();
-        return true;
-    }
-    return false;
 }
 
 } // namespace quendal

@@ -3,7 +3,7 @@
 // tag. The caller shows it modally and, after it closed with 1 (OK), reads the trimmed name
 // from NameEdit.
 
-#include "shell/own_fenster.h"
+#include "frame/own_fenster.h"
 
 class QLabel;
 class QLineEdit;
@@ -11,7 +11,6 @@ class QLineEdit;
 namespace quendal {
 
 class ImageButton;
-class KeyPreview;
 
 class TTextEingabeDialog : public TOwnFenster {
     Q_OBJECT
@@ -27,16 +26,11 @@ class TTextEingabeDialog : public TOwnFenster {
     QString text() const;
 
     // Sets the captions for UiLanguage and empties NameEdit; the show handler calls it.
-    void FormShow();
+    void FormShow() override;
 
-    // OK: trims NameEdit and closes with 1 unless nothing is left.
-    void okbuttonClick();
-    // Cancel: closes with 2.
-    void cancelbuttonClick();
-
-  protected:
-    void showEvent(QShowEvent* event) override;
-    bool FormKeyDown(int key) override;
+    // OK (also Enter): trims NameEdit and closes with 1 unless nothing is left. Cancel and
+    // Escape close with 2.
+    void okbuttonClick() override;
 
   private:
     QWidget* ppp_;
@@ -44,7 +38,6 @@ class TTextEingabeDialog : public TOwnFenster {
     QLineEdit* NameEdit_;
     ImageButton* okbutton_;
     ImageButton* cancelbutton_;
-    KeyPreview* preview_;
 };
 
 } // namespace quendal

@@ -4,14 +4,6 @@
 
 namespace quendal::texts {
 
-QString pick(const TextPair& pair, int uiLanguage) {
-    return QString::fromUtf8(uiLanguage == 2 ? pair.english : pair.german);
-}
-
-QString pick(const TextPair& pair) {
-    return pick(pair, programState().UiLanguage);
-}
-
 QString colourDepthWarning(int bitsPerPixel, int uiLanguage) {
     if (bitsPerPixel >= 15) {
         return {};
@@ -35,13 +27,6 @@ QString colourDepthWarning(int bitsPerPixel, int uiLanguage) {
                "Bitte erhöhen Sie die Farbtiefe von Windows über \"Systemsteuerung/Anzeige\".") +
            QStringLiteral("\r") +
            QStringLiteral("Das Programm wird bis dahin in Fehlfarben dargestellt.");
-}
-
-QString forDisplay(const QString& text) {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
 }
 
 } // namespace quendal::texts

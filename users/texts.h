@@ -1,24 +1,12 @@
 #pragma once
-// The captions and messages of the interface, each as a German and an English text side by
-// side. A screen picks one of each pair by UiLanguage whenever it is shown, a message when it
-// is shown. Pairs whose texts are equal are the same in both languages on purpose.
+// The captions and messages of the main window, the login, the name dialog, the options, the
+// help viewer and the start-up, each as a German and an English text side by side.
+
+#include "frame/texts.h"
 
 #include <QString>
 
 namespace quendal::texts {
-
-struct TextPair {
-    const char* german;
-    const char* english;
-};
-
-// The text of the pair for a language: German for 1, English for 2.
-QString pick(const TextPair& pair, int uiLanguage);
-// The text for the current UiLanguage.
-QString pick(const TextPair& pair);
-
-// Message box titles.
-inline constexpr TextPair kHinweis{"Hinweis", "Info"};
 
 // Main window THaupt, set by ApplyMainTexts.
 namespace haupt {
@@ -92,13 +80,6 @@ inline constexpr TextPair VersionLabel{"Release: 05.02.2010", "Release: 05.02.20
 inline constexpr TextPair dataFolderCaption{"Variable \"BasisPfad\"", "Variable \"BasisPfad\""};
 } // namespace hilfe
 
-// Message box TMeldungDialog.
-namespace meldung {
-inline constexpr TextPair jabutton{"Ja", "Yes"};
-inline constexpr TextPair neinbutton{"Nein", "No"};
-inline constexpr TextPair okbutton{"OK", "OK"};
-} // namespace meldung
-
 // Messages of the start-up, in the platform's standard message box.
 namespace startup {
 // The "debug" size does not fit the screen (German in both languages).
@@ -107,8 +88,6 @@ inline constexpr TextPair debugSizeReduced{
     "Darstellung aktiviert!",
     "Diese Größe ist auf Ihrem System nicht darstellbar. Es wird die größtmögliche "
     "Darstellung aktiviert!"};
-inline constexpr TextPair bitmapListsFailed{"Fehler beim Einlesen der Grafiken bzw. Sounds.",
-                                            "Error reading graphic and/or sound files."};
 // The display was taken away while in full-screen mode (German in both languages).
 inline constexpr TextPair fullScreenLost{
     "W I C H T I G E R   H I N W E I S !\r\rVermutlich durch ein anderes den Bildschirm "
@@ -133,8 +112,5 @@ inline constexpr TextPair debugSizeInvalid{
 // The colour-depth warning for a display of fewer than 15 bits per pixel; empty for 15 or
 // more. "\r" in it is one carriage-return character.
 QString colourDepthWarning(int bitsPerPixel, int uiLanguage);
-
-// A message text with its carriage returns as line breaks, for the platform's message box.
-QString forDisplay(const QString& text);
 
 } // namespace quendal::texts

@@ -1,4 +1,4 @@
-#include "shell/daten.h"
+#include "frame/daten.h"
 #include "shell_fixture.h"
 
 #include <QFile>

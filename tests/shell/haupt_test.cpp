@@ -1,8 +1,8 @@
 #include "core/options_file.h"
 #include "core/user_files.h"
+#include "frame/meldung_dialog.h"
 #include "shell/haupt.h"
 #include "shell/hilfe_dialog.h"
-#include "shell/meldung_dialog.h"
 #include "shell/optionen_dialog.h"
 #include "shell_fixture.h"
 #include "toolkit/bitmap_panel.h"
@@ -140,7 +140,9 @@ TEST_F(HauptTest, AnAttachedJoystickIsFoundWhenTheWindowIsFirstShown) {
     ASSERT_GE(index, 0) << SDL_GetError();
     shown();
     EXPECT_TRUE(programState().JoystickPresent);
-    EXPECT_FALSE(daten().Joystick.isOpen()) << "released until a run needs it";
+    EXPECT_TRUE(daten().Joystick.isOpen()) << "captured for the program's life";
+    EXPECT_FALSE(daten().Joystick.polling()) << "no polling while the menu shows";
+    daten().Joystick.close();
     SDL_JoystickDetachVirtual(index);
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }

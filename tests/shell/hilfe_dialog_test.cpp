@@ -1,8 +1,8 @@
 // The help viewer with real help files in a temporary program folder.
 
 #include "core/program_state.h"
+#include "frame/meldung_dialog.h"
 #include "shell/hilfe_dialog.h"
-#include "shell/meldung_dialog.h"
 #include "toolkit/image_button.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // message boxes.
 
 #include "core/program_state.h"
-#include "shell/daten.h"
+#include "frame/daten.h"
 #include "shell/platform_message.h"
 #include "tests/core/scratch_folder.h"
 

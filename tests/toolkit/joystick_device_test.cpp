@@ -50,6 +50,7 @@ TEST_F(VirtualJoystick, DetectsJoystickOneAndItsRestPosition) {
 TEST_F(VirtualJoystick, ReportsMovesOverTheFullRawRange) {
     JoystickDevice device;
     ASSERT_TRUE(device.open(deviceIndex));
+    device.setPolling(true);
     QSignalSpy moved(&device, &JoystickDevice::moved);
     SDL_JoystickSetVirtualAxis(handle, 0, -32768);
     ASSERT_TRUE(moved.wait(1000));
@@ -68,6 +69,7 @@ TEST_F(VirtualJoystick, ReportsMovesOverTheFullRawRange) {
 TEST_F(VirtualJoystick, ReportsButtonPressAndRelease) {
     JoystickDevice device;
     ASSERT_TRUE(device.open(deviceIndex));
+    device.setPolling(true);
     QSignalSpy buttons(&device, &JoystickDevice::buttonChanged);
     SDL_JoystickSetVirtualButton(handle, 2, SDL_PRESSED);
     ASSERT_TRUE(buttons.wait(1000));

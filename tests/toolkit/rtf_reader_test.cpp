@@ -170,8 +170,7 @@ TEST(RtfReader, SurvivesBrokenInput) {
 }
 
 TEST(RtfReader, ReadsTheShippedTexts) {
-    const auto folder = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                        "assets" / "texts";
+    const auto folder = std::filesystem::path(QUENDAL_SOURCE_DIR) / "assets" / "texts";
     for (const char* name : {"hilfe.rtf", "ehilfe.rtf", "stat.rtf"}) {
         QTextDocument document;
         const QString path = QString::fromStdString((folder / name).string());

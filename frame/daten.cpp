@@ -1,18 +1,33 @@
-#include "shell/daten.h"
+#include "frame/daten.h"
 
 #include "assets/builtin_resources.h"
 #include "core/folders.h"
 #include "core/language.h"
 #include "core/program_state.h"
+#include "frame/joystick_screen.h"
+#include "frame/texts.h"
 #include "toolkit/builtin_lists.h"
-#include "users/texts.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QWidget>
 
 namespace quendal {
 namespace {
 
 TDaten* gDaten = nullptr;
+
+// Scaled units around the centre in which the stick counts as at rest, limits included.
+constexpr int kDeadZone = 30;
+
+// The active window when it is the screen of that name and takes the joystick.
+JoystickScreen* activeJoystickScreen(const char* formName) {
+    QWidget* window = QApplication::activeWindow();
+    if (window == nullptr || window->objectName() != QLatin1String(formName)) {
+        return nullptr;
+    }
+    return dynamic_cast<JoystickScreen*>(window);
+}
 
 // One list from its file; false with a message naming the file when it is missing, damaged
 // or holds fewer pictures than the screens read.
@@ -101,6 +116,43 @@ QString TDaten::loadFailureMessage() {
 
 const BitmapList& TDaten::ButtonList() const {
     return builtinButtonList();
+}
+
+void TDaten::JoystickJoyMove(int x, int y) {
+    if (!programState().joystickActive()) {
+        return;
+    }
+    JoystickScreen* screen = activeJoystickScreen("DurchgangDialog");
+    if (screen == nullptr) {
+        return;
+    }
+    bool moved = false;
+    const auto direction = [&](bool holds, int key) {
+        if (holds) {
+            moved = true;
+            screen->HandleDirection(key);
+        }
+    };
+    direction(x < -kDeadZone, 37);
+    direction(x > kDeadZone, 39);
+    direction(y < -kDeadZone, 38);
+    direction(y > kDeadZone, 40);
+    if (!moved) {
+        screen->ReleaseDirection();
+    }
+}
+
+void TDaten::JoystickButton1_Change(bool pressed, int /*x*/, int /*y*/) {
+    if (!pressed || !programState().joystickActive()) {
+        return;
+    }
+    if (JoystickScreen* screen = activeJoystickScreen("BeschreibungDialog"); screen != nullptr) {
+        screen->StartFromInstructions(32);
+    }
+}
+
+void TDaten::JoystickScreenShown(bool shown) {
+    Joystick.setPolling(shown);
 }
 
 } // namespace quendal

@@ -1,4 +1,4 @@
-#include "shell/dialog_look.h"
+#include "frame/dialog_look.h"
 
 #include "toolkit/builtin_lists.h"
 #include "toolkit/image_button.h"

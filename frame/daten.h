@@ -48,6 +48,18 @@ class TDaten : public QObject {
     // The nine built-in dialog button faces.
     const BitmapList& ButtonList() const;
     JoystickDevice Joystick;
+
+    // The joystick's move notification, with the scaled position: a direction for every
+    // axis outside the dead zone (left, right, up, down in this order) or, inside it on
+    // both axes, the release; only to the run screen while it is the active window and only
+    // when the joystick is present and in use.
+    void JoystickJoyMove(int x, int y);
+    // Button 1 went down (pressed) or up: a press starts the instruction screen while it is
+    // the active window, when the joystick is present and in use.
+    void JoystickButton1_Change(bool pressed, int x, int y);
+    // A screen that takes the joystick is shown (true) or gone (false): the device is polled
+    // only in between, so that the menu and the dialogs cause no wake-ups.
+    void JoystickScreenShown(bool shown);
     // Raw mono 16-bit samples at 22050 Hz; empty when the program has no built-in sound.
     QByteArray WaveFalsch;
 };

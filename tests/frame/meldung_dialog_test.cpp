@@ -1,6 +1,6 @@
 #include "core/program_state.h"
-#include "shell/meldung_dialog.h"
-#include "shell/meldung_message_sink.h"
+#include "frame/meldung_dialog.h"
+#include "frame/meldung_message_sink.h"
 #include "toolkit/image_button.h"
 
 #include <QLabel>

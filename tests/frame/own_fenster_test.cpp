@@ -1,5 +1,5 @@
 #include "core/program_state.h"
-#include "shell/own_fenster.h"
+#include "frame/own_fenster.h"
 #include "toolkit/bitmap_list.h"
 #include "toolkit/builtin_lists.h"
 

@@ -5,6 +5,11 @@
 // close box, can be dragged by its frame and centres itself on the play field when shown.
 // A dialog's content lies on its panel "ppp" at (23, 47); its client size is the panel's
 // plus (46, 71).
+//
+// What every framed dialog shares lives here too: the dialog reads every key before its
+// controls do (Enter runs okbuttonClick, Escape cancelbuttonClick), and its show handler
+// FormShow sets the texts of the interface language each time before it is centred. A dialog
+// overrides only what differs.
 
 #include <QColor>
 #include <QDialog>
@@ -16,6 +21,7 @@ class QWindow;
 namespace quendal {
 
 class BitmapList;
+class KeyPreview;
 
 class TOwnFenster : public QDialog {
     Q_OBJECT
@@ -64,6 +70,13 @@ class TOwnFenster : public QDialog {
     // Closing without an answer (Escape, the window manager) counts as cancel.
     void reject() override;
 
+    // The show handler: sets the texts for UiLanguage and whatever else each show renews.
+    // It runs on every show, before the dialog is centred on the play field.
+    virtual void FormShow();
+    // Enter and Escape run these; by default they close the dialog with 1 and 2.
+    virtual void okbuttonClick();
+    virtual void cancelbuttonClick();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -72,13 +85,18 @@ class TOwnFenster : public QDialog {
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-    // Key handlers of the dialogs, in the program's key codes and typed characters. They run
-    // for every key that no control of the dialog used; returning true consumes the key.
+    // Key handlers of the dialogs, in the program's key codes and typed characters. They see
+    // every key before the control with the focus does; returning true consumes the key,
+    // returning false must leave everything as it was. FormKeyDown runs okbuttonClick for
+    // Enter and cancelbuttonClick for Escape unless a dialog says otherwise.
     virtual bool FormKeyDown(int key);
     virtual bool FormKeyPress(QChar key);
 
   private:
     void attachToHostWindow();
+    bool previewKey(QKeyEvent& event);
+
+    KeyPreview* preview_ = nullptr;
 
     bool dragging_ = false;
     // When the platform cannot move the window itself, the frame follows the pointer.

@@ -1,6 +1,6 @@
-#include "shell/meldung_message_sink.h"
+#include "frame/meldung_message_sink.h"
 
-#include "shell/meldung_dialog.h"
+#include "frame/meldung_dialog.h"
 
 #include <QString>
 

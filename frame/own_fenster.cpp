@@ -1,6 +1,7 @@
-#include "shell/own_fenster.h"
+#include "frame/own_fenster.h"
 
 #include "core/program_state.h"
+#include "frame/dialog_look.h"
 #include "toolkit/bitmap_list.h"
 #include "toolkit/builtin_lists.h"
 #include "toolkit/keys.h"
@@ -46,6 +47,7 @@ void copyTile(QPainter& p, int x, int y, const QImage& tile, int index) {
 TOwnFenster::TOwnFenster(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    preview_ = new KeyPreview(this, [this](QKeyEvent& event) { return previewKey(event); });
 }
 
 TOwnFenster::~TOwnFenster() {
@@ -178,8 +180,21 @@ void TOwnFenster::mouseReleaseEvent(QMouseEvent* event) {
 
 void TOwnFenster::showEvent(QShowEvent* event) {
     attachToHostWindow();
+    // Controls made since the last show are watched too.
+    preview_->install();
+    FormShow();
     centreOnPlayField();
     QDialog::showEvent(event);
+}
+
+void TOwnFenster::FormShow() {}
+
+void TOwnFenster::okbuttonClick() {
+    done(ResultOk);
+}
+
+void TOwnFenster::cancelbuttonClick() {
+    done(ResultCancel);
 }
 
 void TOwnFenster::attachToHostWindow() {
@@ -200,20 +215,31 @@ void TOwnFenster::attachToHostWindow() {
     }
 }
 
-void TOwnFenster::keyPressEvent(QKeyEvent* event) {
-    if (FormKeyDown(keys::keyCode(*event))) {
-        event->accept();
-        return;
+bool TOwnFenster::previewKey(QKeyEvent& event) {
+    if (FormKeyDown(keys::keyCode(event))) {
+        return true;
     }
-    const QChar typed = keys::keyChar(*event);
-    if (!typed.isNull() && FormKeyPress(typed)) {
+    const QChar typed = keys::keyChar(event);
+    return !typed.isNull() && FormKeyPress(typed);
+}
+
+void TOwnFenster::keyPressEvent(QKeyEvent* event) {
+    if (previewKey(*event)) {
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-bool TOwnFenster::FormKeyDown(int /*key*/) {
+bool TOwnFenster::FormKeyDown(int key) {
+    if (key == keys::Enter) {
+        okbuttonClick();
+        return true;
+    }
+    if (key == keys::Escape) {
+        cancelbuttonClick();
+        return true;
+    }
     return false;
 }
 

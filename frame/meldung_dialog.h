@@ -3,7 +3,7 @@
 // button or a Yes/No pair in the interface language. One instance is made at start-up and
 // reused for every message; Meldungsfenster sets everything anew each time.
 
-#include "shell/own_fenster.h"
+#include "frame/own_fenster.h"
 
 class QLabel;
 class QWidget;

@@ -1,7 +1,8 @@
-#include "shell/meldung_dialog.h"
+#include "frame/meldung_dialog.h"
 
 #include "core/program_state.h"
-#include "toolkit/builtin_lists.h"
+#include "frame/dialog_look.h"
+#include "frame/texts.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
 
@@ -16,43 +17,14 @@ namespace {
 constexpr int kPanelWidth = 441;
 constexpr int kUPanelHeight = 43;
 constexpr int kLineHeight = 22;
-const QColor kPanelColour(82, 190, 160);
-const QColor kLight(215, 250, 240);
-const QColor kSteel(88, 130, 173);
-const QColor kTextColour(64, 128, 128);
-const QColor kButtonCaption(210, 220, 240);
-
-void fill(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 QLabel* borderLabel(QWidget* parent, const char* name, int x, int y, int width,
                     const QColor& colour) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->move(x, y);
     label->resize(width, 0);
-    fill(label, colour);
+    look::fill(label, colour);
     return label;
-}
-
-ImageButton* dialogButton(QWidget* parent, const char* name, int x) {
-    auto* button = new ImageButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // Entries 3, 4 and 5 of the built-in button faces: rest, hot, pressed.
-    button->setTransparentColor(kSteel);
-    button->setFaces(builtinButtonList(), 3, 3);
-    button->setAutoSize(false);
-    button->setGeometry(x, 3, 138, 34);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    button->setFont(font);
-    button->setCaptionColor(kButtonCaption);
-    return button;
 }
 
 // Line breaks may come as carriage returns; the label knows only line feeds.
@@ -72,11 +44,11 @@ TMeldungDialog::TMeldungDialog(QWidget* parent) : TOwnFenster(parent) {
     ppp_->setObjectName(QStringLiteral("ppp"));
     ppp_->move(PanelPos);
     ppp_->resize(kPanelWidth, 0);
-    fill(ppp_, kPanelColour);
+    look::fill(ppp_, look::kPanel);
 
-    L1_ = borderLabel(ppp_, "L1", 11, 17, 419, kLight);
-    L2_ = borderLabel(ppp_, "L2", 12, 18, 417, kSteel);
-    L3_ = borderLabel(ppp_, "L3", 13, 19, 415, kLight);
+    L1_ = borderLabel(ppp_, "L1", 11, 17, 419, look::kLight);
+    L2_ = borderLabel(ppp_, "L2", 12, 18, 417, look::kSteel);
+    L3_ = borderLabel(ppp_, "L3", 13, 19, 415, look::kLight);
 
     Textfeld_ = new QLabel(ppp_);
     Textfeld_->setObjectName(QStringLiteral("Textfeld"));
@@ -84,22 +56,22 @@ TMeldungDialog::TMeldungDialog(QWidget* parent) : TOwnFenster(parent) {
     Textfeld_->resize(394, 0);
     Textfeld_->setWordWrap(true);
     Textfeld_->setTextFormat(Qt::PlainText);
-    fill(Textfeld_, kLight);
+    look::fill(Textfeld_, look::kLight);
     QFont textFont(QStringLiteral("Arial"));
     textFont.setPixelSize(15);
     textFont.setBold(true);
     Textfeld_->setFont(textFont);
     QPalette textPalette = Textfeld_->palette();
-    textPalette.setColor(QPalette::WindowText, kTextColour);
+    textPalette.setColor(QPalette::WindowText, look::kText);
     Textfeld_->setPalette(textPalette);
 
     UPanel_ = new QWidget(ppp_);
     UPanel_->setObjectName(QStringLiteral("UPanel"));
     UPanel_->resize(kPanelWidth, kUPanelHeight);
-    fill(UPanel_, kPanelColour);
+    look::fill(UPanel_, look::kPanel);
 
-    jabutton_ = dialogButton(UPanel_, "jabutton", 80);
-    neinbutton_ = dialogButton(UPanel_, "neinbutton", 223);
+    jabutton_ = look::dialogButton(UPanel_, "jabutton", 80, 3);
+    neinbutton_ = look::dialogButton(UPanel_, "neinbutton", 223, 3);
     connect(jabutton_, &ImageButton::clicked, this, &TMeldungDialog::jabuttonClick);
     connect(neinbutton_, &ImageButton::clicked, this, &TMeldungDialog::neinbuttonClick);
 
@@ -123,16 +95,15 @@ void TMeldungDialog::prepare(const QString& text, const QString& caption, bool y
     Textfeld_->setText(plainLines(text));
     setFixedSize(kPanelWidth + LeftWidth + RightWidth, TitleHeight + BottomHeight + panelHeight);
 
-    const bool english = programState().UiLanguage == 2;
     if (yesNo) {
-        neinbutton_->setText(english ? QStringLiteral("No") : QStringLiteral("Nein"));
+        neinbutton_->setText(texts::pick(texts::meldung::neinbutton));
         neinbutton_->move(jabutton_->x() + jabutton_->width() + 7, neinbutton_->y());
-        jabutton_->setText(english ? QStringLiteral("Yes") : QStringLiteral("Ja"));
+        jabutton_->setText(texts::pick(texts::meldung::jabutton));
         jabutton_->setEnabled(true);
         jabutton_->show();
     } else {
         neinbutton_->move((UPanel_->width() - neinbutton_->width()) / 2, neinbutton_->y());
-        neinbutton_->setText(QStringLiteral("OK"));
+        neinbutton_->setText(texts::pick(texts::meldung::okbutton));
         jabutton_->setEnabled(false);
         jabutton_->hide();
     }
