@@ -36,4 +36,17 @@ struct RunScreenGeometry {
 
 const RunScreenGeometry& runScreenGeometry(int playWidth);
 
+// Scheme entries of the frame around the run and instruction screens.
+namespace screenframe {
+constexpr int kTopLeft = 24;
+constexpr int kRightEdge = 25; // its width is the right border
+constexpr int kBottomLeft = 26;
+constexpr int kTopRight = 27;
+constexpr int kLeftEdge = 28; // its width is the left border
+constexpr int kBottomRight = 29;
+constexpr int kBottomEdge = 30; // its height is the bottom border
+constexpr int kTopEdge = 31;    // its height is the top border
+constexpr int kPlate = 32;      // the counter plate in the bottom border
+} // namespace screenframe
+
 } // namespace quendal

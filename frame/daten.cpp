@@ -3,13 +3,16 @@
 #include "assets/builtin_resources.h"
 #include "core/folders.h"
 #include "core/language.h"
+#include "core/main_layout.h"
 #include "core/program_state.h"
+#include "core/run_layout.h"
 #include "frame/joystick_screen.h"
 #include "frame/texts.h"
 #include "toolkit/builtin_lists.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QPainter>
 #include <QWidget>
 
 namespace quendal {
@@ -116,6 +119,47 @@ QString TDaten::loadFailureMessage() {
 
 const BitmapList& TDaten::ButtonList() const {
     return builtinButtonList();
+}
+
+TDaten::ScreenBorders TDaten::screenBorders() const {
+    const BitmapList& s = SchemeBMPliste;
+    return {s.image(screenframe::kLeftEdge).width(), s.image(screenframe::kTopEdge).height(),
+            s.image(screenframe::kRightEdge).width(), s.image(screenframe::kBottomEdge).height()};
+}
+
+void TDaten::DrawScreenFrame(QPainter& canvas, int width, int height, bool withPlate) const {
+    const BitmapList& s = SchemeBMPliste;
+    const ScreenBorders border = screenBorders();
+    const auto across = [&](const QImage& tile, int y) {
+        for (const TilePiece& piece : tileEdge(width, tile.width())) {
+            canvas.drawImage(QPoint(piece.offset, y), tile,
+                             QRect(0, 0, piece.length, tile.height()));
+        }
+    };
+    const auto down = [&](const QImage& tile, int x) {
+        for (const TilePiece& piece : tileEdge(height, tile.height())) {
+            canvas.drawImage(QPoint(x, piece.offset), tile,
+                             QRect(0, 0, tile.width(), piece.length));
+        }
+    };
+    across(s.image(screenframe::kTopEdge), 0);
+    across(s.image(screenframe::kBottomEdge), height - border.bottom);
+    down(s.image(screenframe::kLeftEdge), 0);
+    down(s.image(screenframe::kRightEdge), width - border.right);
+    const QImage& topRight = s.image(screenframe::kTopRight);
+    const QImage& bottomLeft = s.image(screenframe::kBottomLeft);
+    const QImage& bottomRight = s.image(screenframe::kBottomRight);
+    canvas.drawImage(QPoint(0, 0), s.image(screenframe::kTopLeft));
+    canvas.drawImage(QPoint(width - topRight.width(), 0), topRight);
+    canvas.drawImage(QPoint(0, height - bottomLeft.height()), bottomLeft);
+    canvas.drawImage(QPoint(width - bottomRight.width(), height - bottomRight.height()),
+                     bottomRight);
+    if (withPlate) {
+        const QImage& plate = s.image(screenframe::kPlate);
+        const int offset = runScreenGeometry(programState().PlayWidth).plateOffset;
+        canvas.drawImage(QPoint((width - plate.width()) / 2, height + offset - border.bottom),
+                         plate);
+    }
 }
 
 void TDaten::JoystickJoyMove(int x, int y) {

@@ -12,6 +12,8 @@
 #include <QObject>
 #include <QString>
 
+class QPainter;
+
 namespace quendal {
 
 class TDaten : public QObject {
@@ -47,6 +49,21 @@ class TDaten : public QObject {
     BitmapList SchemeBMPliste;
     // The nine built-in dialog button faces.
     const BitmapList& ButtonList() const;
+
+    // The borders of the full-screen frame: the widths of the left and right edge tiles and
+    // the heights of the top and bottom edge tiles.
+    struct ScreenBorders {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+    ScreenBorders screenBorders() const;
+    // Paints the frame of the run and instruction screens over a width x height client area:
+    // the edges tiled from their start (the last tile cut to what is left), the corners over
+    // them and, withPlate, the counter plate centred in the bottom border, reaching the
+    // layout's plate offset below its top edge. The inside is left unpainted.
+    void DrawScreenFrame(QPainter& canvas, int width, int height, bool withPlate) const;
     JoystickDevice Joystick;
 
     // The joystick's move notification, with the scaled position: a direction for every
