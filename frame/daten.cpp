@@ -121,6 +121,30 @@ const BitmapList& TDaten::ButtonList() const {
     return builtinButtonList();
 }
 
+void TDaten::drawTiledFrame(QPainter& canvas, int width, int height, const FrameTiles& tiles) {
+    for (const TilePiece& piece : tileEdge(width, tiles.top.width())) {
+        canvas.drawImage(QPoint(piece.offset, 0), tiles.top,
+                         QRect(0, 0, piece.length, tiles.top.height()));
+    }
+    for (const TilePiece& piece : tileEdge(width, tiles.bottom.width())) {
+        canvas.drawImage(QPoint(piece.offset, height - tiles.bottom.height()), tiles.bottom,
+                         QRect(0, 0, piece.length, tiles.bottom.height()));
+    }
+    for (const TilePiece& piece : tileEdge(height, tiles.left.height())) {
+        canvas.drawImage(QPoint(0, piece.offset), tiles.left,
+                         QRect(0, 0, tiles.left.width(), piece.length));
+    }
+    for (const TilePiece& piece : tileEdge(height, tiles.right.height())) {
+        canvas.drawImage(QPoint(width - tiles.right.width(), piece.offset), tiles.right,
+                         QRect(0, 0, tiles.right.width(), piece.length));
+    }
+    canvas.drawImage(QPoint(0, 0), tiles.topLeft);
+    canvas.drawImage(QPoint(width - tiles.topRight.width(), 0), tiles.topRight);
+    canvas.drawImage(QPoint(0, height - tiles.bottomLeft.height()), tiles.bottomLeft);
+    canvas.drawImage(QPoint(width - tiles.bottomRight.width(), height - tiles.bottomRight.height()),
+                     tiles.bottomRight);
+}
+
 TDaten::ScreenBorders TDaten::screenBorders() const {
     const BitmapList& s = SchemeBMPliste;
     return {s.image(screenframe::kLeftEdge).width(), s.image(screenframe::kTopEdge).height(),
@@ -130,30 +154,11 @@ TDaten::ScreenBorders TDaten::screenBorders() const {
 void TDaten::DrawScreenFrame(QPainter& canvas, int width, int height, bool withPlate) const {
     const BitmapList& s = SchemeBMPliste;
     const ScreenBorders border = screenBorders();
-    const auto across = [&](const QImage& tile, int y) {
-        for (const TilePiece& piece : tileEdge(width, tile.width())) {
-            canvas.drawImage(QPoint(piece.offset, y), tile,
-                             QRect(0, 0, piece.length, tile.height()));
-        }
-    };
-    const auto down = [&](const QImage& tile, int x) {
-        for (const TilePiece& piece : tileEdge(height, tile.height())) {
-            canvas.drawImage(QPoint(x, piece.offset), tile,
-                             QRect(0, 0, tile.width(), piece.length));
-        }
-    };
-    across(s.image(screenframe::kTopEdge), 0);
-    across(s.image(screenframe::kBottomEdge), height - border.bottom);
-    down(s.image(screenframe::kLeftEdge), 0);
-    down(s.image(screenframe::kRightEdge), width - border.right);
-    const QImage& topRight = s.image(screenframe::kTopRight);
-    const QImage& bottomLeft = s.image(screenframe::kBottomLeft);
-    const QImage& bottomRight = s.image(screenframe::kBottomRight);
-    canvas.drawImage(QPoint(0, 0), s.image(screenframe::kTopLeft));
-    canvas.drawImage(QPoint(width - topRight.width(), 0), topRight);
-    canvas.drawImage(QPoint(0, height - bottomLeft.height()), bottomLeft);
-    canvas.drawImage(QPoint(width - bottomRight.width(), height - bottomRight.height()),
-                     bottomRight);
+    drawTiledFrame(canvas, width, height,
+                   {s.image(screenframe::kTopEdge), s.image(screenframe::kBottomEdge),
+                    s.image(screenframe::kLeftEdge), s.image(screenframe::kRightEdge),
+                    s.image(screenframe::kTopLeft), s.image(screenframe::kTopRight),
+                    s.image(screenframe::kBottomLeft), s.image(screenframe::kBottomRight)});
     if (withPlate) {
         const QImage& plate = s.image(screenframe::kPlate);
         const int offset = runScreenGeometry(programState().PlayWidth).plateOffset;

@@ -64,6 +64,14 @@ class TDaten : public QObject {
     // them and, withPlate, the counter plate centred in the bottom border, reaching the
     // layout's plate offset below its top edge. The inside is left unpainted.
     void DrawScreenFrame(QPainter& canvas, int width, int height, bool withPlate) const;
+
+    // The pieces of a frame painted from tiles: each edge tiled from its start with the last
+    // tile cut to what is left, then the four corners over the edges.
+    struct FrameTiles {
+        QImage top, bottom, left, right;
+        QImage topLeft, topRight, bottomLeft, bottomRight;
+    };
+    static void drawTiledFrame(QPainter& canvas, int width, int height, const FrameTiles& tiles);
     JoystickDevice Joystick;
 
     // The joystick's move notification, with the scaled position: a direction for every

@@ -349,33 +349,11 @@ void THaupt::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     const BitmapList& s = daten_->SchemeBMPliste;
-    const int cw = width();
-    const int ch = height();
-    const auto tileAcross = [&](const QImage& tile, int y) {
-        for (const TilePiece& piece : tileEdge(cw, tile.width())) {
-            p.drawImage(QPoint(piece.offset, y), tile, QRect(0, 0, piece.length, tile.height()));
-        }
-    };
-    const auto tileDown = [&](const QImage& tile, int x) {
-        for (const TilePiece& piece : tileEdge(ch, tile.height())) {
-            p.drawImage(QPoint(x, piece.offset), tile, QRect(0, 0, tile.width(), piece.length));
-        }
-    };
-    const QImage& top = s.image(scheme::kTopEdge);
-    const QImage& bottom = s.image(scheme::kBottomEdge);
-    const QImage& left = s.image(scheme::kLeftEdge);
-    const QImage& right = s.image(scheme::kRightEdge);
-    tileAcross(top, 0);
-    tileAcross(bottom, ch - bottom.height());
-    tileDown(left, 0);
-    tileDown(right, cw - right.width());
-    const QImage& topRight = s.image(scheme::kTopRight);
-    const QImage& bottomLeft = s.image(scheme::kBottomLeft);
-    const QImage& bottomRight = s.image(scheme::kBottomRight);
-    p.drawImage(QPoint(0, 0), s.image(scheme::kTopLeft));
-    p.drawImage(QPoint(cw - topRight.width(), 0), topRight);
-    p.drawImage(QPoint(0, ch - bottomLeft.height()), bottomLeft);
-    p.drawImage(QPoint(cw - bottomRight.width(), ch - bottomRight.height()), bottomRight);
+    TDaten::drawTiledFrame(p, width(), height(),
+                           {s.image(scheme::kTopEdge), s.image(scheme::kBottomEdge),
+                            s.image(scheme::kLeftEdge), s.image(scheme::kRightEdge),
+                            s.image(scheme::kTopLeft), s.image(scheme::kTopRight),
+                            s.image(scheme::kBottomLeft), s.image(scheme::kBottomRight)});
 }
 
 // --- Keys, buttons and tags ----------------------------------------------------------------
