@@ -91,10 +91,10 @@ const std::array<Layout, 3>& layouts() {
             }
         }
 
-        // The user tags stand at fixed places of a 1024 x 768 login panel whatever the
-        // play field is, so they keep one size.
+        // The user tags: 232 x 100 at 1024, smaller with the play field, so that four stand
+        // in a row on the login panel of every layout.
         for (Layout& layout : l) {
-            layout.tag = {232, 100};
+            layout.tag = {layout.px(232), layout.px(100)};
         }
         return l;
     }();

@@ -277,8 +277,9 @@ QImage tagFace(const Layout& layout, int colourIndex, bool lit) {
     const QColor colour = palette::ink[static_cast<size_t>(colourIndex)];
     const double w = size.width();
     const double h = size.height();
-    const double chamfer = 18;
-    const double radius = 8;
+    const double k = layout.scale;
+    const double chamfer = 18 * k;
+    const double radius = 8 * k;
     const auto shape = [&](double inset) {
         QPainterPath path;
         const double l = 0.5 + inset;
@@ -310,7 +311,7 @@ QImage tagFace(const Layout& layout, int colourIndex, bool lit) {
     p.setBrush(body);
     p.drawPath(shape(3));
     // The coloured band with the eyelet.
-    const double band = 24;
+    const double band = 24 * k;
     p.save();
     p.setClipPath(shape(3));
     p.setBrush(lit ? shade(colour, 1.12) : shade(colour, 0.92));
@@ -320,18 +321,19 @@ QImage tagFace(const Layout& layout, int colourIndex, bool lit) {
     p.restore();
     const QPointF eye(w / 2, band / 2 + 1);
     p.setBrush(QColor(8, 10, 14));
-    p.drawEllipse(eye, 8.5, 8.5);
+    p.drawEllipse(eye, 8.5 * k, 8.5 * k);
     p.setBrush(QColor(196, 204, 218));
-    p.drawEllipse(eye, 7.5, 7.5);
+    p.drawEllipse(eye, 7.5 * k, 7.5 * k);
     p.setBrush(QColor(120, 130, 148));
-    p.drawEllipse(eye, 5, 5);
+    p.drawEllipse(eye, 5 * k, 5 * k);
     p.setBrush(palette::panel);
-    p.drawEllipse(eye, 4, 4);
+    p.drawEllipse(eye, 4 * k, 4 * k);
     // The name field, centred on the face.
-    const QRectF field(14.5, h / 2 - 17.5, w - 29, 35);
+    const QRectF field(std::round(14 * k) + 0.5, std::round(h / 2 - 18 * k) + 0.5,
+                       w - 2 * std::round(14 * k) - 1, std::round(35 * k));
     p.setBrush(lit ? QColor(34, 38, 48) : QColor(26, 29, 37));
     p.setPen(QPen(lit ? shade(colour, 1.1) : QColor(92, 102, 124), 1));
-    p.drawRoundedRect(field, 5, 5);
+    p.drawRoundedRect(field, 5 * k, 5 * k);
     return image;
 }
 

@@ -64,14 +64,18 @@ std::string composeDataFolder(std::string_view base, std::string_view programFol
     return folder + "Daten/";
 }
 
+// Every file-system call here takes an error code: a path the system refuses (no access, a
+// name too long, a loop of links) is a failure to report, never an exception.
 bool createFolder(const std::string& folder, std::string* error) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (std::filesystem::is_directory(folder)) {
+    std::error_code created;
+    std::filesystem::create_directories(folder, created);
+    std::error_code checked;
+    if (std::filesystem::is_directory(folder, checked)) {
         return true;
     }
     if (error != nullptr) {
-        *error = ec ? ec.message() : std::string("not a folder");
+        const std::error_code& why = created ? created : checked;
+        *error = why ? why.message() : std::string("not a folder");
     }
     return false;
 }

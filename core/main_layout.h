@@ -64,7 +64,8 @@ struct TilePiece {
 // a total of 0 or less or a tile of no length.
 std::vector<TilePiece> tileEdge(int total, int tileLength);
 
-// --- The login panel, laid out for a 1024 x 768 play field whatever the play field is ---
+// --- The login panel ---
+// Its design places are made for the 976 x 720 panel of a 1024 x 768 play field.
 
 struct TagPlace {
     int left = 0;
@@ -82,6 +83,29 @@ constexpr std::array<TagPlace, 4> kTagPlaces{{
 // B1, the logo on the login panel.
 constexpr int kLoginLogoLeft = 316;
 constexpr int kLoginLogoTop = 644;
+// The two hints above the tags, label2 and LMDSimpleLabel1, across the whole panel.
+constexpr int kLabel2Top = 128;
+constexpr int kLMDSimpleLabel1Top = 160;
+constexpr int kHintHeight = 24;
+// The panel the design places were made for.
+constexpr PictureSize kLoginDesignPanel{976, 720};
+
+struct LoginLayout {
+    std::array<Place, 4> tags; // Key1 .. Key4; their size may be smaller than the faces
+    Place label2;
+    Place lmdSimpleLabel1;
+    Place logo; // B1
+    bool designPlaces = true;
+};
+
+// The login panel of a panel panelWidth x panelHeight whose tag faces and logo have the given
+// sizes. Where every piece fits whole inside the panel at its design place, the design places
+// hold. Otherwise the pieces keep their arrangement with the panel's proportions: the hints
+// and the row of tags at the same fractions of the panel's height, the tags spread with equal
+// spaces across the width (made smaller, keeping their shape, where four in a row do not fit
+// or reach the logo), the logo centred at the bottom.
+LoginLayout computeLoginLayout(PictureSize tagFace, PictureSize logo, int panelWidth,
+                               int panelHeight);
 
 // Scheme entries of the main window.
 namespace scheme {

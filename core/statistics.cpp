@@ -35,6 +35,14 @@ int32_t deviationOf(double squares, int32_t count) {
     return sd >= kMax ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(sd);
 }
 
+// Only a positive chosen value is an answer. A round whose chosen value is 0 (the time ran
+// out) or negative (only a hand-edited file holds one) counts as a round without answer in
+// both passes: wrong, with its time in the wrong mean, but not in the deviation and never
+// as interference.
+bool answered(const RoundRecord& round) {
+    return round.chosenValue > kNoAnswer;
+}
+
 double squaredDifference(int32_t time, int32_t mean) {
     const int64_t d = static_cast<int64_t>(time) - mean;
     return static_cast<double>(d * d);
@@ -59,7 +67,7 @@ void ComputeRunStatistics(ResultRecord& record) {
             StatisticsColumn& col = columns[c];
             if (round.reactionTimeMs <= EliminationLimitMs) {
                 ++col.eliminated;
-            } else if (round.chosenValue == kNoAnswer) {
+            } else if (!answered(round)) {
                 ++col.wrong;
                 sums[c].wrongTime += round.reactionTimeMs;
             } else if (round.chosenValue == t) {
@@ -84,8 +92,7 @@ void ComputeRunStatistics(ResultRecord& record) {
     for (int r = 1; r <= rounds; ++r) {
         const RoundRecord& round = record.rounds[r];
         const int32_t t = round.targetValue;
-        if (t < 1 || t > 4 || round.reactionTimeMs <= EliminationLimitMs ||
-            round.chosenValue == kNoAnswer) {
+        if (t < 1 || t > 4 || round.reactionTimeMs <= EliminationLimitMs || !answered(round)) {
             continue;
         }
         for (const int c : {0, static_cast<int>(t)}) {

@@ -33,11 +33,6 @@ const QColor kFontColour{196, 253, 228};
 const QColor kPanelFontColour{210, 220, 240};
 const QColor kPanelColour{39, 39, 39};
 
-// The two hints of the login panel above the tags, centred across the panel.
-constexpr int kLabel2Top = 128;
-constexpr int kLMDSimpleLabel1Top = 160;
-constexpr int kHintHeight = 24;
-
 QFont arialBold() {
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
@@ -69,13 +64,31 @@ PictureSize sizeOf(const QImage& image) {
     return {image.width(), image.height()};
 }
 
-void placePicture(QLabel* label, const QImage& image, QPoint at) {
-    label->setPixmap(QPixmap::fromImage(image));
-    label->setGeometry(QRect(at, image.size()));
-}
-
 QRect rectOf(const Place& place) {
     return {place.left, place.top, place.width, place.height};
+}
+
+// A face as large as its place: as drawn when the sizes agree, else scaled smoothly.
+QImage faceFor(const QImage& face, const Place& place) {
+    if (face.isNull() || face.size() == QSize(place.width, place.height)) {
+        return face;
+    }
+    return face.scaled(place.width, place.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// A hint line whole in its box: the panel's font, made smaller only as far as the box needs.
+void placeHint(QLabel* hint, const QFont& panelFont, const Place& place) {
+    QFont font = panelFont;
+    for (int pixels = panelFont.pixelSize(); pixels > 6; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        if (metrics.horizontalAdvance(hint->text()) <= place.width &&
+            metrics.height() <= place.height) {
+            break;
+        }
+    }
+    hint->setFont(font);
+    hint->setGeometry(rectOf(place));
 }
 
 } // namespace
@@ -284,12 +297,7 @@ void THaupt::applyFaces() {
     const QImage& background = scheme.image(scheme::kPanelBackground);
     Anmeldepanel_->setBitmap(background);
     backpanel_->setBitmap(background);
-    for (int i = 0; i < kTagCount; ++i) {
-        const TagPlace& place = kTagPlaces.at(static_cast<size_t>(i));
-        keys_.at(static_cast<size_t>(i))
-            ->setFaces(scheme.image(place.face), scheme.image(place.secondFace));
-    }
-    placePicture(B1_, scheme.image(scheme::kLogo), {kLoginLogoLeft, kLoginLogoTop});
+    B1_->setPixmap(QPixmap::fromImage(scheme.image(scheme::kLogo)));
     Tor1_->setFaces(scheme, scheme::kTor1Face, 2);
     Tor2_->setFaces(scheme, scheme::kTor2Face, 2);
     for (ImageButton* button :
@@ -319,8 +327,7 @@ void THaupt::layoutWindow() {
     const MainLayout layout =
         computeMainLayout(pictures, state.PlayWidth, state.PlayHeight, state.PlayWidth);
     Anmeldepanel_->setGeometry(rectOf(layout.panel));
-    label2_->setGeometry(0, kLabel2Top, layout.panel.width, kHintHeight);
-    LMDSimpleLabel1_->setGeometry(0, kLMDSimpleLabel1Top, layout.panel.width, kHintHeight);
+    layoutLoginPanel(layout.panel.width, layout.panel.height);
     backpanel_->setGeometry(rectOf(layout.panel));
     Logo1_->setGeometry(rectOf(layout.logo));
     Tor1_->setGeometry(rectOf(layout.tor1));
@@ -340,6 +347,33 @@ void THaupt::layoutWindow() {
         button->setFont(menuFont);
     }
     update();
+}
+
+void THaupt::layoutLoginPanel(int panelWidth, int panelHeight) {
+    // The tags' faces come from the scheme list of the play field's size; the design places
+    // made for 1024 x 768 hold where everything fits, else the panel is laid out afresh.
+    PictureSize tag{232, 100};
+    PictureSize logo;
+    if (daten_ != nullptr) {
+        const BitmapList& s = daten_->SchemeBMPliste;
+        tag = sizeOf(s.image(kTagPlaces[0].face));
+        logo = sizeOf(s.image(scheme::kLogo));
+    }
+    const LoginLayout login = computeLoginLayout(tag, logo, panelWidth, panelHeight);
+    for (int i = 0; i < kTagCount; ++i) {
+        const auto index = static_cast<size_t>(i);
+        const Place& place = login.tags.at(index);
+        ImageButton* key = keys_.at(index);
+        if (daten_ != nullptr) {
+            const BitmapList& s = daten_->SchemeBMPliste;
+            key->setFaces(faceFor(s.image(kTagPlaces.at(index).face), place),
+                          faceFor(s.image(kTagPlaces.at(index).secondFace), place));
+        }
+        key->setGeometry(rectOf(place));
+    }
+    B1_->setGeometry(rectOf(login.logo));
+    placeHint(label2_, Anmeldepanel_->font(), login.label2);
+    placeHint(LMDSimpleLabel1_, Anmeldepanel_->font(), login.lmdSimpleLabel1);
 }
 
 void THaupt::paintEvent(QPaintEvent* /*event*/) {

@@ -116,6 +116,8 @@ class THaupt : public QWidget {
     void hideTaskbarButton();
     void attachToHostWindow();
     void applyFaces();
+    // The tags, hints and logo of the login panel on a panel of this size.
+    void layoutLoginPanel(int panelWidth, int panelHeight);
     void switchToMenu();
 
     TDaten* daten_ = nullptr;

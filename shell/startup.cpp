@@ -12,6 +12,7 @@
 #include "shell/hilfe_dialog.h"
 #include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
+#include "shell/quendal_application.h"
 #include "toolkit/single_instance.h"
 #include "users/text_eingabe_dialog.h"
 #include "users/texts.h"
@@ -210,7 +211,8 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
 
 int runQuendal(int argc, char* argv[]) {
     prepareFullScreenScale(argc, argv);
-    QApplication app(argc, argv);
+    // An error that escapes a handler is dropped there and the program goes on.
+    QuendalApplication app(argc, argv);
     // The program ends when the main window has closed, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,6 +1,7 @@
 // The generated artwork, read back from DATA/ the way the program reads it.
 
 #include "assets/builtin_resources.h"
+#include "core/main_layout.h"
 #include "toolkit/bitmap_list.h"
 
 #include <QFile>
@@ -329,25 +330,36 @@ TEST_P(ArtworkTest, MainWindowPiecesFitTheLayoutOfTheMenuPanel) {
     }
 }
 
-TEST_P(ArtworkTest, TagsFitTheirPlacesOnTheLoginPanel) {
+TEST_P(ArtworkTest, TagsStandWholeInARowOnTheLoginPanel) {
     const Lists lists = load(layout(), english());
     ASSERT_EQ(lists.scheme.count(), 41);
-    // Key1..Key4 and their two faces each; the login panel is laid out for 1024 x 768.
-    const std::array<std::pair<QPoint, int>, 4> tags{
-        {{{4, 238}, 35}, {{245, 239}, 37}, {{486, 239}, 39}, {{728, 239}, 33}}};
-    const QRect panel(0, 0, 1024 - 48, 768 - 48);
-    const QRect logo(QPoint(316, 644), lists.scheme.image(11).size());
-    EXPECT_TRUE(panel.contains(logo));
-    std::vector<QRect> places;
-    for (const auto& [at, face] : tags) {
-        EXPECT_EQ(lists.scheme.image(face).size(), lists.scheme.image(face + 1).size());
-        const QRect rect(at, lists.scheme.image(face).size());
-        EXPECT_TRUE(panel.contains(rect));
-        EXPECT_FALSE(rect.intersects(logo));
-        for (const QRect& other : places) {
-            EXPECT_FALSE(rect.intersects(other));
+    const auto size = [&](int entry) { return lists.scheme.image(entry).size(); };
+    // Key1..Key4 and their two faces each, all of one size.
+    const QSize tag = size(35);
+    for (const int face : {33, 34, 36, 37, 38, 39, 40}) {
+        EXPECT_EQ(size(face), tag) << face;
+    }
+    // On the panel of the list's own play field the tags are laid out at the size they are
+    // drawn, whole and apart from the hints, each other and the logo.
+    const int pw = layout().width - size(6).width() - size(12).width();
+    const int ph = layout().height - size(8).height() - size(13).height();
+    const quendal::LoginLayout login = quendal::computeLoginLayout(
+        {tag.width(), tag.height()}, {size(11).width(), size(11).height()}, pw, ph);
+    EXPECT_EQ(login.designPlaces, layout().width == 1024);
+    const auto rect = [](const quendal::Place& p) {
+        return QRect(p.left, p.top, p.width, p.height);
+    };
+    const QRect panel(0, 0, pw, ph);
+    std::vector<QRect> pieces{rect(login.label2), rect(login.lmdSimpleLabel1), rect(login.logo)};
+    for (const quendal::Place& place : login.tags) {
+        EXPECT_EQ(QSize(place.width, place.height), tag);
+        pieces.push_back(rect(place));
+    }
+    for (size_t a = 0; a < pieces.size(); ++a) {
+        EXPECT_TRUE(panel.contains(pieces[a])) << "piece " << a;
+        for (size_t b = a + 1; b < pieces.size(); ++b) {
+            EXPECT_FALSE(pieces[a].intersects(pieces[b])) << "pieces " << a << " and " << b;
         }
-        places.push_back(rect);
     }
 }
 

@@ -3,6 +3,7 @@
 // a framed dialog put together from the pieces as the screens put them together.
 //   quendal_contact_sheet <DATA folder> <built-in folder> <output folder>
 
+#include "core/main_layout.h"
 #include "core/run_layout.h"
 #include "toolkit/bitmap_list.h"
 
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -178,23 +180,34 @@ QImage mainWindow(const BitmapList& scheme, int w, int h, bool login, bool engli
     p.drawImage(0, 0, scheme.image(15));
     const QImage& logo = scheme.image(11);
     if (login) {
-        const std::array<QPoint, 4> places{{{4, 238}, {245, 239}, {486, 239}, {728, 239}}};
+        // The login panel as the main window lays it out for this panel.
+        const quendal::LoginLayout login =
+            quendal::computeLoginLayout({scheme.image(35).width(), scheme.image(35).height()},
+                                        {logo.width(), logo.height()}, pw, ph);
         const std::array<int, 4> faces{35, 37, 39, 33};
         const std::array<QString, 4> names{QStringLiteral("Anna"), QStringLiteral("unbenutzt"),
                                            QStringLiteral("Maximilian Berger"),
                                            QStringLiteral("unbenutzt")};
         for (size_t i = 0; i < 4; ++i) {
-            drawFace(p, scheme.image(faces[i] + (i == 2 ? 1 : 0)), places[i], names[i], 16);
+            const quendal::Place& place = login.tags.at(i);
+            const QImage face = scheme.image(faces[i] + (i == 2 ? 1 : 0))
+                                    .scaled(place.width, place.height, Qt::IgnoreAspectRatio,
+                                            Qt::SmoothTransformation);
+            drawFace(p, face, QPoint(place.left, place.top), names[i], 16);
         }
-        p.setFont(labelFont(16));
+        const int hintPixels = login.designPlaces ? 16 : std::min(16, login.label2.height - 2);
+        p.setFont(labelFont(hintPixels));
         p.setPen(QColor(210, 220, 240));
-        p.drawText(QRect(0, 120, pw, 24), Qt::AlignHCenter,
+        const auto hintRect = [](const quendal::Place& place) {
+            return QRect(place.left, place.top, place.width, place.height);
+        };
+        p.drawText(hintRect(login.label2), Qt::AlignCenter,
                    QStringLiteral("Klicken Sie mit der linken Maustaste auf einen Anhänger, um "
                                   "sich anzumelden."));
-        p.drawText(QRect(0, 150, pw, 24), Qt::AlignHCenter,
+        p.drawText(hintRect(login.lmdSimpleLabel1), Qt::AlignCenter,
                    QStringLiteral("Klicken Sie mit der rechten Maustaste auf einen Anhänger, um "
                                   "den Namen zu ändern."));
-        p.drawImage(316, 644, logo);
+        p.drawImage(login.logo.left, login.logo.top, logo);
         return out;
     }
     p.drawImage((pw - logo.width()) / 2 + 1, ph - logo.height(), logo);

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace quendal;
 using quendal::testing::ScratchFolder;
@@ -38,6 +40,38 @@ TEST(Folders, CreatesTheFolderWithItsParents) {
     std::string error;
     EXPECT_FALSE(createFolder(scratch.file("plainfile") + "/sub/", &error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST(Folders, PathsTheSystemRefusesAreCleanFailures) {
+    namespace fs = std::filesystem;
+    ScratchFolder scratch;
+    // A name longer than any the file system takes, a loop of two links, and (for a user
+    // the permissions bind) a folder without access.
+    const std::string tooLong = scratch.folder() + std::string(300, 'n') + "/";
+    fs::create_symlink(scratch.file("loop2"), scratch.file("loop1"));
+    fs::create_symlink(scratch.file("loop1"), scratch.file("loop2"));
+    const std::string loop = scratch.file("loop1") + "/";
+    std::vector<std::string> refused{tooLong, loop};
+    fs::create_directory(scratch.file("closed"));
+    fs::permissions(scratch.file("closed"), fs::perms::none);
+    // No access is a failure only for a user the permissions bind; root passes through.
+    if (!createFolder(scratch.file("closed/probe/"))) {
+        refused.push_back(scratch.file("closed") + "/");
+    }
+    for (const std::string& base : refused) {
+        const std::string folder = composeDataFolder(base, "/x/");
+        std::string error;
+        bool created = true;
+        EXPECT_NO_THROW(created = createFolder(folder, &error)) << base;
+        EXPECT_FALSE(created) << base;
+        EXPECT_FALSE(error.empty()) << base;
+        std::string resolved;
+        EXPECT_NO_THROW(resolved = programDataFolder(base)) << base;
+        EXPECT_EQ(resolved, base + "DATA/");
+        EXPECT_NO_THROW(resolveNoCase(folder, "DATA/1024/scheme.bml")) << base;
+    }
+    EXPECT_GE(refused.size(), 2U);
+    fs::permissions(scratch.file("closed"), fs::perms::owner_all);
 }
 
 TEST(Folders, DataAndDataAreTheSameFolder) {

@@ -75,6 +75,20 @@ TEST(RunStatistics, RoundsWithoutAnswerAreWrongButStayOutOfTheDeviation) {
     EXPECT_EQ(column(mixed, 1).interference, 0);
 }
 
+TEST(RunStatistics, ANegativeChoiceFromAFileIsARoundWithoutAnswerInEveryPass) {
+    // A negative chosen value (hand-edited file), even one equal to the distractor, counts
+    // like a time-out: wrong, in the wrong mean, out of the deviation, no interference.
+    const ResultRecord mixed = recordOf({{1, -2, 1000, -2}, {1, 2, 3000, 3}});
+    for (const int c : {0, 1}) {
+        EXPECT_EQ(column(mixed, c), (StatisticsColumn{0, 0, 0, 2, 2000, 1000, 0, 0})) << c;
+    }
+    // The same as with a time-out in its place.
+    const ResultRecord timeOut = recordOf({{1, 0, 1000, -2}, {1, 2, 3000, 3}});
+    EXPECT_EQ(mixed.statistics, timeOut.statistics);
+    const ResultRecord only = recordOf({{3, -1, 700, 1}, {3, -4, 900, 2}});
+    EXPECT_EQ(column(only, 3), (StatisticsColumn{0, 0, 0, 2, 800, 0, 0, 0}));
+}
+
 TEST(RunStatistics, InterferenceIsAWrongAnswerOnTheDistractor) {
     const ResultRecord r = recordOf({{1, 3, 700, 3}, {1, 2, 700, 3}, {1, 0, 700, 0}});
     EXPECT_EQ(column(r, 1).wrong, 3);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One whole-program scenario, run inside xvfb-run (DISPLAY is set):
-#   run_e2e.sh first_start|second_start|missing_graphics|full_screen PROGRAM
+#   run_e2e.sh first_start|second_start|missing_graphics|full_screen|login_small PROGRAM
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
 # (so that its single-instance guard meets no other copy). Every wait has a time limit.
 set -uo pipefail
@@ -147,6 +147,45 @@ full_screen)
     press_escape "$field"
     await_end "$first" 20
     [ "$status" -eq 0 ] || fail "exit code $status after Escape"
+    ;;
+login_small)
+    # A 640 x 480 play field: the fourth tag, which the 1024 design places would put beyond
+    # the panel's right edge, is clicked, named and logged in.
+    "$program" debug 640 480 >"$work/program.log" 2>&1 &
+    first=$!
+    pids+=("$first")
+    await_result_files
+    window=$(main_window)
+    [ -n "$window" ] || fail "no main window"
+    geometry=$(xdotool getwindowgeometry --shell "$window") || fail "no window geometry"
+    eval "$geometry" # X, Y, WIDTH, HEIGHT
+    [ "$WIDTH" -eq 640 ] && [ "$HEIGHT" -eq 480 ] || fail "window of $WIDTH x $HEIGHT"
+    # The middle of tag 4 as the login panel lays it out with the 640 list: frame borders of
+    # 15, tags of 145 x 63 spread with five equal spaces across the panel, the fourth at
+    # 239 / 720 of the panel's height.
+    border=15 tagw=145 tagh=63
+    pw=$((WIDTH - 2 * border)) ph=$((HEIGHT - 2 * border))
+    space=$(((pw - 4 * tagw) / 5))
+    first_left=$((space + (pw - 4 * tagw - 5 * space) / 2))
+    x=$((X + border + first_left + 3 * (tagw + space) + tagw / 2))
+    y=$((Y + border + 239 * ph / 720 + tagh / 2))
+    timeout 10 xdotool mousemove --sync "$x" "$y" click 1 || fail "cannot click at $x, $y"
+    dialog=$(timeout 20 xdotool search --sync --onlyvisible --name '^Name$' | head -n 1)
+    [ -n "$dialog" ] || fail "no name dialog after a click on tag 4 at $x, $y"
+    timeout 10 xdotool windowfocus --sync "$dialog" || fail "cannot focus the name dialog"
+    timeout 10 xdotool type --delay 20 "Dora" || fail "cannot type the name"
+    timeout 10 xdotool key Return || fail "cannot send Return"
+    for ((i = 0; i < 100; i++)); do
+        [ -z "$(xdotool search --onlyvisible --name '^Name$')" ] && break
+        sleep 0.1
+    done
+    press_escape "$window"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status after Escape"
+    # The name file of tag 4: 51 bytes, the length 4 and "Dora".
+    [ "$(stat -c %s "$daten/user4.cfg" 2>/dev/null)" = 51 ] || fail "user4.cfg is not 51 bytes"
+    bytes=$(head -c 5 "$daten/user4.cfg" | od -An -tx1 | tr -d ' \n')
+    [ "$bytes" = "04446f7261" ] || fail "user4.cfg begins with $bytes, not 4 and Dora"
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -79,6 +79,8 @@ TEST_F(HauptTest, LaysOutTheMenuOfA1024PlayField) {
     EXPECT_EQ(place(w, "Key3"), QRect(486, 239, 232, 100));
     EXPECT_EQ(place(w, "Key4"), QRect(728, 239, 232, 100));
     EXPECT_EQ(child<QWidget>(w, "Key1")->font().pixelSize(), 16);
+    EXPECT_EQ(place(w, "LMDSimpleLabel1"), QRect(0, 160, 976, 24));
+    EXPECT_EQ(child<QWidget>(w, "LMDSimpleLabel1")->font().pixelSize(), 16);
 }
 
 TEST_F(HauptTest, LaysOutTheMenuOfAn800PlayFieldInEnglish) {
@@ -89,7 +91,8 @@ TEST_F(HauptTest, LaysOutTheMenuOfAn800PlayFieldInEnglish) {
     EXPECT_EQ(w.geometry(), QRect(0, 0, 800, 600));
     EXPECT_EQ(place(w, "backpanel"), QRect(19, 19, 762, 562));
     // Gates 234 wide: free width 294, gap 49.
-    EXPECT_EQ(place(w, "label2"), QRect(0, 128, 762, 24)) << "the hints centred on the panel";
+    // The login panel laid out for the panel: the hints at 128 / 720 of its height.
+    EXPECT_EQ(place(w, "label2"), QRect(0, 99, 762, 18)) << "the hints centred on the panel";
     EXPECT_EQ(place(w, "Tor1").left(), 122);
     EXPECT_EQ(place(w, "Tor2").left(), 405);
     // Menu faces 125 wide: free width 262, gap 43.
@@ -369,4 +372,67 @@ TEST_F(HauptLoginTest, TheMenuOpensTheOptionsAndTheHelpModally) {
         child<ImageButton>(haupt, inert)->click();
         EXPECT_TRUE(menuShown()) << inert;
     }
+}
+
+namespace {
+
+// Every tag, both hints and the logo lie whole inside the login panel, apart from each
+// other; the hints' texts fit their lines; the middle of every tag is the tag's own.
+void expectLoginPanelWhole(QWidget& window) {
+    QWidget* panel = child<QWidget>(window, "Anmeldepanel");
+    const QRect inside(QPoint(0, 0), panel->size());
+    std::vector<QWidget*> pieces;
+    for (const char* name : {"label2", "LMDSimpleLabel1", "B1", "Key1", "Key2", "Key3", "Key4"}) {
+        pieces.push_back(child<QWidget>(window, name));
+    }
+    for (std::size_t a = 0; a < pieces.size(); ++a) {
+        const QRect rect = pieces[a]->geometry();
+        EXPECT_TRUE(inside.contains(rect)) << pieces[a]->objectName().toStdString();
+        for (std::size_t b = a + 1; b < pieces.size(); ++b) {
+            EXPECT_FALSE(rect.intersects(pieces[b]->geometry()))
+                << pieces[a]->objectName().toStdString() << " "
+                << pieces[b]->objectName().toStdString();
+        }
+    }
+    for (const char* name : {"label2", "LMDSimpleLabel1"}) {
+        auto* hint = child<QLabel>(window, name);
+        const QFontMetrics metrics(hint->font());
+        EXPECT_LE(metrics.horizontalAdvance(hint->text()), hint->width()) << name;
+        EXPECT_LE(metrics.height(), hint->height()) << name;
+        EXPECT_GE(hint->font().pixelSize(), 10) << name;
+    }
+    for (int tag = 1; tag <= 4; ++tag) {
+        auto* key = child<ImageButton>(window, QStringLiteral("Key%1").arg(tag).toLatin1());
+        EXPECT_EQ(window.childAt(key->mapTo(&window, key->rect().center())), key) << tag;
+    }
+}
+
+} // namespace
+
+TEST_F(HauptLoginTest, At640By480EveryTagIsWholeAndTheFourthLogsIn) {
+    programState().PlayWidth = 640;
+    programState().PlayHeight = 480;
+    shown();
+    EXPECT_EQ(place(haupt, "Anmeldepanel"), QRect(15, 15, 610, 450));
+    expectLoginPanelWhole(haupt);
+    // The tags as drawn for this play field, spread across the panel; the logo at the bottom.
+    EXPECT_EQ(place(haupt, "Key1"), QRect(6, 148, 145, 63));
+    EXPECT_EQ(place(haupt, "Key4"), QRect(459, 149, 145, 63));
+    EXPECT_EQ(place(haupt, "B1"), QRect(197, 402, 215, 48));
+    EXPECT_EQ(keyOf(4)->size(), QSize(145, 63));
+
+    EXPECT_TRUE(leftClick(4, [&] { typeName(QStringLiteral("Dora"), Qt::Key_Return); }));
+    EXPECT_TRUE(menuShown());
+    EXPECT_EQ(programState().CurrentUser.ResultFileName, "user4.dat");
+    QTest::keyClick(&haupt, Qt::Key_Escape);
+    EXPECT_EQ(decodeNameRecord(data.read("user4.cfg")), "Dora");
+}
+
+TEST_F(HauptLoginTest, At800By600EveryTagIsWhole) {
+    programState().PlayWidth = 800;
+    programState().PlayHeight = 600;
+    shown();
+    EXPECT_EQ(place(haupt, "Anmeldepanel"), QRect(19, 19, 762, 562));
+    expectLoginPanelWhole(haupt);
+    EXPECT_EQ(keyOf(4)->size(), QSize(181, 78));
 }

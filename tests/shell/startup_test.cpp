@@ -106,6 +106,22 @@ TEST_F(FormCreateTest, ADataFolderThatCannotBeCreatedEndsTheStartWithAMessage) {
     EXPECT_TRUE(failure->message.contains(QString::fromStdString(data.file("file"))));
 }
 
+TEST_F(FormCreateTest, AnOverlongOrLoopingDataFolderEndsTheStartWithAMessage) {
+    fs::create_symlink(data.file("loop2"), data.file("loop1"));
+    fs::create_symlink(data.file("loop1"), data.file("loop2"));
+    for (const std::string& base :
+         {data.folder() + std::string(300, 'n'), data.file("loop1") + "/deeper"}) {
+        qputenv("QUENDAL_DATA_DIR", QByteArray::fromStdString(base));
+        std::optional<StartupFailure> failure;
+        EXPECT_NO_THROW(failure = create({"win"})) << base;
+        ASSERT_TRUE(failure) << base;
+        EXPECT_TRUE(
+            failure->message.startsWith(QStringLiteral("Der Datenordner kann nicht angelegt")));
+        EXPECT_TRUE(failure->message.contains(QString::fromStdString(base))) << base;
+        EXPECT_TRUE(failure->message.endsWith(QStringLiteral("Das Programm wird beendet.")));
+    }
+}
+
 TEST_F(FormCreateTest, TheLanguageFileBesideTheProgramChoosesEnglish) {
     quendal::testing::ScratchFolder program;
     fs::create_directories(program.folder() + "data");

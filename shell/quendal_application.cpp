@@ -1,0 +1,51 @@
+#include "shell/quendal_application.h"
+
+#include <QEvent>
+#include <QMetaEnum>
+#include <cstdio>
+#include <exception>
+
+namespace quendal {
+namespace {
+
+// One line: what was being handled and why it failed. The receiver is named by what was
+// read before the handler ran, since the handler may have destroyed it.
+void reportDropped(const char* receiverClass, int eventType, const char* why) {
+    // Written without allocating, so that a lack of memory cannot fail the report itself.
+    const char* eventName = QMetaEnum::fromType<QEvent::Type>().valueToKey(eventType);
+    if (eventName != nullptr) {
+        std::fprintf(stderr, "Quendal: dropped an error from the handling of %s by %s: ", eventName,
+                     receiverClass);
+    } else {
+        std::fprintf(stderr,
+                     "Quendal: dropped an error from the handling of event %d by %s: ", eventType,
+                     receiverClass);
+    }
+    for (const char* c = why; *c != '\0'; ++c) {
+        std::fputc(*c == '\n' || *c == '\r' ? ' ' : *c, stderr);
+    }
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+QuendalApplication::QuendalApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setObjectName(QStringLiteral("ApplicationCtrl"));
+}
+
+bool QuendalApplication::notify(QObject* receiver, QEvent* event) {
+    const char* receiverClass =
+        receiver != nullptr ? receiver->metaObject()->className() : "nothing";
+    const int eventType = event != nullptr ? static_cast<int>(event->type()) : 0;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        reportDropped(receiverClass, eventType, error.what());
+    } catch (...) {
+        reportDropped(receiverClass, eventType, "an error of unknown kind");
+    }
+    return false;
+}
+
+} // namespace quendal
