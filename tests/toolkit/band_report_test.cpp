@@ -10,8 +10,8 @@ using namespace quendal;
 
 namespace {
 
-ReportLabel label(const QString& name, double left, double top, double width,
-                  Qt::Alignment align, double pixels, bool bold, const QString& text = {}) {
+ReportLabel label(const QString& name, double left, double top, double width, Qt::Alignment align,
+                  double pixels, bool bold, const QString& text = {}) {
     ReportLabel l;
     l.name = name;
     l.leftMm = left;
@@ -113,8 +113,8 @@ TEST(BandReport, RepeatsTheDetailBandOverPagesEachWithItsPageHeader) {
     detail.labels = {f1, f3};
     std::vector<QStringList> rows;
     for (int i = 1; i <= 60; ++i) {
-        rows.push_back({QStringLiteral("Z%1").arg(i), QStringLiteral("ignored"),
-                        QString::number(i * 4)});
+        rows.push_back(
+            {QStringLiteral("Z%1").arg(i), QStringLiteral("ignored"), QString::number(i * 4)});
     }
     rows[59] = {QStringLiteral("Z60")}; // a short row leaves its other fields empty
     report.setRows(rows);

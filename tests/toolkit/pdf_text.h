@@ -31,7 +31,8 @@ struct Page {
 
 inline std::vector<Page> readPdf(const QString& path) {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox-layout"), path, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox-layout"), path, QStringLiteral("-")});
     p.waitForFinished(30000);
     std::vector<Page> pages;
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
