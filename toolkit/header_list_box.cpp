@@ -88,6 +88,11 @@ HeaderListBox::HeaderListBox(QWidget* parent) : QTreeView(parent) {
     header()->setSectionsClickable(false);
     header()->setHighlightSections(false);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A flat header: plain sections divided by thin lines, no raised buttons.
+    header()->setStyleSheet(QStringLiteral(
+        "QHeaderView::section { background-color: palette(button); border: none;"
+        " border-right: 1px solid palette(mid); border-bottom: 1px solid palette(mid);"
+        " padding: 0px 3px; }"));
     connect(this, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) {
             emit lineDoubleClicked(index.row());
