@@ -92,8 +92,8 @@ TEST(BandReport, PlacesEveryLabelOfTheTitleBandWhereItsMillimetresSay) {
         }
         EXPECT_NEAR(box->yMin, 15 + e.top, tolerance);
         // The size: a line of the font is about 1.15 times its pixel size high.
-        const double fontMm = e.pixels * BandReport::mmPerPixel;
-        EXPECT_NEAR(box->yMax - box->yMin, fontMm * 1.15, fontMm * 0.15);
+        const double fontMm = e.pixels * 25.4 / 96; // pixels at 96 dpi
+        EXPECT_NEAR(box->yMax - box->yMin, fontMm * 1.15, fontMm * 0.1) << box->yMax - box->yMin;
     }
     EXPECT_EQ(pages[0].words.size(), 12U) << pages[0].text().toStdString();
 }
