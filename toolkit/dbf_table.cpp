@@ -3,6 +3,7 @@
 #include "core/cp1252.h"
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <shapefil.h>
 #include <system_error>
@@ -66,6 +67,14 @@ DBFHandle dbfOf(void* handle) {
     return static_cast<DBFHandle>(handle);
 }
 
+// The header tells the day of the last change; shapelib would write a fixed day.
+void stampToday(DBFHandle dbf) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    DBFSetLastModifiedDate(dbf, local.tm_year, local.tm_mon + 1, local.tm_mday);
+}
+
 } // namespace
 
 DbfTable::CreateResult DbfTable::create(const std::string& path,
@@ -81,6 +90,7 @@ DbfTable::CreateResult DbfTable::create(const std::string& path,
     if (dbf == nullptr) {
         return CreateResult::CannotCreate;
     }
+    stampToday(dbf);
     bool defined = !fields.empty();
     for (const DbfField& f : fields) {
         if (!defined) {
@@ -113,6 +123,9 @@ bool DbfTable::open(const std::string& path) {
     const ExactPath exact(path);
     SAHooks hooks = exactHooks();
     handle_ = DBFOpenLL(path.c_str(), "rb+", &hooks);
+    if (handle_ != nullptr) {
+        stampToday(dbfOf(handle_));
+    }
     return handle_ != nullptr;
 }
 

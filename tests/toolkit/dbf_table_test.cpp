@@ -1,5 +1,6 @@
 #include "toolkit/dbf_table.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -48,6 +49,7 @@ std::vector<QStringList> readWithDbview(const QString& path) {
 } // namespace
 
 TEST(DbfTable, WritesThePrintTableThatShapelibAndDbviewReadBackInWindows1252) {
+    const QDate started = QDate::currentDate();
     QTemporaryDir dir;
     const std::string path = dir.filePath("drucktmp.DBF").toStdString();
     ASSERT_EQ(DbfTable::create(path, printFields), DbfTable::CreateResult::Created);
@@ -91,6 +93,9 @@ TEST(DbfTable, WritesThePrintTableThatShapelibAndDbviewReadBackInWindows1252) {
     EXPECT_FALSE(bytes.contains("Grün"));
     EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0x03);  // dBase III, no memo
     EXPECT_EQ(static_cast<unsigned char>(bytes[29]), 0x03); // language: Windows ANSI
+    const QDate changed(1900 + static_cast<unsigned char>(bytes[1]), bytes[2], bytes[3]);
+    EXPECT_TRUE(changed >= started && changed <= QDate::currentDate())
+        << bytes.left(4).toHex().toStdString();
 
     const std::vector<QStringList> seen = readWithDbview(QString::fromStdString(path));
     ASSERT_EQ(seen.size(), 14U);
