@@ -54,10 +54,13 @@ SAHooks exactHooks() {
 
 class ExactPath {
   public:
-    explicit ExactPath(const std::string& path) { exactPath = &path; }
+    explicit ExactPath(const std::string& path) : previous_(exactPath) { exactPath = &path; }
     ExactPath(const ExactPath&) = delete;
     ExactPath& operator=(const ExactPath&) = delete;
-    ~ExactPath() { exactPath = nullptr; }
+    ~ExactPath() { exactPath = previous_; }
+
+  private:
+    const std::string* previous_;
 };
 
 // Language driver 3: Windows ANSI (code page 1252).
