@@ -109,15 +109,12 @@ void StackedBarChart::setPairs(const QStringList& labels, const QList<double>& f
     categoryAxis_->clear();
     sets_[0]->remove(0, sets_[0]->count());
     sets_[1]->remove(0, sets_[1]->count());
+    categorySet_.clear();
     QStringList unique;
     QList<qreal> a;
     QList<qreal> b;
     for (qsizetype i = 0; i < n; ++i) {
-        QString label = labels[i];
-        while (unique.contains(label)) {
-            label += QChar(0x200B);
-        }
-        unique.append(label);
+        unique.append(uniqueLabel(labels[i]));
         labels_.append(labels[i]);
         a.append(first[i]);
         b.append(second[i]);
@@ -154,12 +151,12 @@ double StackedBarChart::valueAxisMax() const {
 
 // Two categories cannot share a text on the axis; an invisible zero-width space keeps a
 // repeated label apart while it reads the same.
-QString StackedBarChart::uniqueLabel(const QString& label) const {
+QString StackedBarChart::uniqueLabel(const QString& label) {
     QString unique = label;
-    const QStringList existing = categoryAxis_->categories();
-    while (existing.contains(unique)) {
+    while (categorySet_.contains(unique)) {
         unique += QChar(0x200B);
     }
+    categorySet_.insert(unique);
     return unique;
 }
 
@@ -178,6 +175,8 @@ void StackedBarChart::rescale() {
     }
     valueAxis_->setRange(0, top > 0 ? top * 1.05 : 10.0);
     valueAxis_->applyNiceNumbers();
+    // Many labels side by side would run into each other; standing upright they fit.
+    categoryAxis_->setLabelsAngle(labels_.size() > 30 ? -90 : 0);
     if (valueAxis_->min() < 0) {
         valueAxis_->setMin(0);
     }

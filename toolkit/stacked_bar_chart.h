@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -64,7 +65,7 @@ class StackedBarChart : public QChartView {
   private:
     void applyBrushes();
     void rescale();
-    QString uniqueLabel(const QString& label) const;
+    QString uniqueLabel(const QString& label);
 
     QStackedBarSeries* series_;
     QBarSet* sets_[2];
@@ -73,6 +74,7 @@ class StackedBarChart : public QChartView {
     QColor colours_[2]{QColor(140, 158, 242), QColor(134, 242, 202)};
     QColor background_{Qt::white};
     QStringList labels_;
+    QSet<QString> categorySet_; // the texts on the axis, each once
     QString footer_;
 };
 
