@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One whole-program scenario, run inside xvfb-run (DISPLAY is set):
-#   run_e2e.sh first_start|second_start|missing_graphics|full_screen PROGRAM
+#   run_e2e.sh first_start|second_start|missing_graphics|terminate|full_screen PROGRAM
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
 # (so that its single-instance guard meets no other copy). Every wait has a time limit.
 set -uo pipefail
@@ -120,6 +120,23 @@ missing_graphics)
     await_end "$first" 20
     [ "$status" -ne 0 ] || fail "the program ended with 0 without its graphics"
     [ -e "$daten/user1.dat" ] && fail "the program went on after the message"
+    ;;
+terminate)
+    # Each of the session's signals closes the program as the exit button does: the close
+    # handlers write the options file, and the exit code is 0.
+    for signal in TERM HUP INT; do
+        rm -f "$daten/optionen.cfg"
+        start
+        first=$started
+        await_result_files
+        [ -n "$(main_window)" ] || fail "no main window"
+        [ -e "$daten/optionen.cfg" ] && fail "optionen.cfg was written before the end"
+        kill -s "$signal" "$first"
+        await_end "$first" 20
+        [ "$status" -eq 0 ] || fail "exit code $status after SIG$signal"
+        bytes=$(od -An -tx1 "$daten/optionen.cfg" 2>/dev/null | tr -d ' \n')
+        [ "$bytes" = "010000001e000000" ] || fail "optionen.cfg holds '$bytes' after SIG$signal"
+    done
     ;;
 full_screen)
     # On a 1280 x 1024 screen without "win": the play field is scaled to 1280 x 960 at the
