@@ -10,6 +10,8 @@ packages=(
     libsdl2-dev libshp-dev
     fonts-liberation2 xvfb xauth xdotool
     clang libclang-rt-14-dev
+    desktop-file-utils appstream man-db bash-completion
+    dpkg-dev lintian fakeroot file
 )
 
 missing=()
