@@ -30,8 +30,9 @@ std::vector<Shape> iconShapes() {
     constexpr double kGap = 16;
     constexpr double kSide = (kCanvas - 2 * kBox - kGap) / 2;
     for (int i = 0; i < 4; ++i) {
-        const QRectF r(kBox + (i % 2) * (kSide + kGap), kBox + (i / 2) * (kSide + kGap), kSide,
-                       kSide);
+        const int column = i % 2;
+        const int row = i / 2;
+        const QRectF r(kBox + column * (kSide + kGap), kBox + row * (kSide + kGap), kSide, kSide);
         const QColor c = palette::ink[static_cast<size_t>(i)];
         const QColor ring(255, 255, 255, 210);
         shapes.push_back({r.adjusted(-5, -5, 5, 5), 18, ring, ring});
