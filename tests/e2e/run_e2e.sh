@@ -171,6 +171,19 @@ terminate)
         bytes=$(od -An -tx1 "$daten/optionen.cfg" 2>/dev/null | tr -d ' \n')
         [ "$bytes" = "010000001e000000" ] || fail "optionen.cfg holds '$bytes' after SIG$signal"
     done
+    # Logout while a modal dialog is open: the first tag's name dialog.
+    rm -f "$daten/optionen.cfg"
+    start
+    first=$started
+    window=$(main_window)
+    [ -n "$window" ] || fail "no main window"
+    timeout 10 xdotool mousemove --window "$window" 130 300 click 1 || fail "cannot click the tag"
+    timeout 20 xdotool search --sync --onlyvisible --name '^Name$' >/dev/null ||
+        fail "the name dialog did not open"
+    kill -s TERM "$first"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status after SIGTERM with the name dialog open"
+    [ -s "$daten/optionen.cfg" ] || fail "optionen.cfg was not written with the name dialog open"
     ;;
 full_screen)
     # On a 1280 x 1024 screen without "win": the play field is scaled to 1280 x 960 at the
