@@ -66,6 +66,9 @@ QList<QImage> exercisePictures(const Layout& layout, Language language);
 QList<QImage> schemePictures(const Layout& layout, Language language);
 // The splash picture, 515 x 302.
 QImage splashPicture();
+// The program's icon at size x size pixels, and the same icon as a scalable SVG.
+QImage programIcon(int size);
+QByteArray programIconSvg();
 // The eight frame bitmaps of the dialog frame, by their index.
 QList<QImage> dialogFrame();
 // The nine dialog button faces: three 76 x 25, then six 138 x 34.

@@ -1,7 +1,9 @@
 // Draws the program's artwork at build time.
-//   quendal_artwork <DATA folder> <built-in folder>
-// writes DATA/{640,800,1024}/{haupt,scheme,ehaupt,escheme}.bml and DATA/splash.bmp, and
-// the built-in frame bitmaps, dialog button faces and wrong-answer sound.
+//   quendal_artwork <DATA folder> <built-in folder> [<icon folder>]
+// writes DATA/{640,800,1024}/{haupt,scheme,ehaupt,escheme}.bml and DATA/splash.bmp, the
+// built-in frame bitmaps, dialog button faces and wrong-answer sound, and, when an icon
+// folder is given, the program's icon as a hicolor theme below it: <size>x<size>/apps/
+// NAME.png at the usual sizes and scalable/apps/NAME.svg, NAME being QUENDAL_ICON_NAME.
 
 #include "artwork.h"
 #include "toolkit/bitmap_list.h"
@@ -41,6 +43,26 @@ bool saveBytes(const QByteArray& bytes, const QString& path) {
         return fail(path + QStringLiteral(": cannot write"));
     }
     return true;
+}
+
+bool generateIcons(const QString& iconFolder) {
+    const QString name = QStringLiteral(QUENDAL_ICON_NAME);
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+        const QString folder = iconFolder + QStringLiteral("/%1x%1/apps").arg(size);
+        if (!QDir().mkpath(folder)) {
+            return fail(folder + QStringLiteral(": cannot create"));
+        }
+        if (!saveImage(artwork::programIcon(size),
+                       folder + QLatin1Char('/') + name + QStringLiteral(".png"), "PNG")) {
+            return false;
+        }
+    }
+    const QString scalable = iconFolder + QStringLiteral("/scalable/apps");
+    if (!QDir().mkpath(scalable)) {
+        return fail(scalable + QStringLiteral(": cannot create"));
+    }
+    return saveBytes(artwork::programIconSvg(),
+                     scalable + QLatin1Char('/') + name + QStringLiteral(".svg"));
 }
 
 bool generate(const QString& dataFolder, const QString& builtinFolder) {
@@ -91,8 +113,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: quendal_artwork <DATA folder> <built-in folder>\n");
+    if (args.size() != 3 && args.size() != 4) {
+        std::fprintf(stderr,
+                     "usage: quendal_artwork <DATA folder> <built-in folder> [<icon folder>]\n");
         return 2;
     }
     // Every layout must look the same on every machine: no substitute font.
@@ -103,5 +126,8 @@ int main(int argc, char** argv) {
                  .arg(font.family()));
         return 1;
     }
-    return generate(args[1], args[2]) ? 0 : 1;
+    if (!generate(args[1], args[2])) {
+        return 1;
+    }
+    return args.size() == 3 || generateIcons(args[3]) ? 0 : 1;
 }

@@ -2,16 +2,20 @@
 //   list FILE [--today] [--english]  the list lines of the overall statistics view
 //   show FILE N [--english]          the statistics table of record N
 //   csv FILE                         every round of every record as CSV
+// "--user N" in place of FILE reads user N's result file in the program's data folder.
 #include "core/cp1252.h"
+#include "core/folders.h"
 #include "core/program_state.h"
 #include "core/result_file.h"
 #include "core/statistics.h"
+#include "core/user_files.h"
 #include "core/vocabulary.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -24,6 +28,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: quendal-results COMMAND FILE [ARGUMENTS]\n"
+    "       quendal-results COMMAND --user N [ARGUMENTS]\n"
     "Prints the runs stored in a Quendal result file (user1.dat .. user4.dat).\n"
     "\n"
     "Commands:\n"
@@ -33,7 +38,13 @@ constexpr std::string_view kUsage =
     "  show FILE N [--english]          the statistics table of run N (1 = the oldest)\n"
     "  csv FILE                         one CSV line per round of every run (UTF-8)\n"
     "\n"
-    "Texts are German unless --english is given. --help prints this text.\n";
+    "Options:\n"
+    "  --user N    read user N's file (1 to 4) in the program's data folder instead of FILE:\n"
+    "              $QUENDAL_DATA_DIR, else $XDG_DATA_HOME or ~/.local/share, followed by\n"
+    "              Quendal/Varon/Daten/userN.dat\n"
+    "  --verbose   name the file that is read (on standard error)\n"
+    "  --english   English texts instead of German (list and show)\n"
+    "  --help      print this text\n";
 
 struct UsageError {
     std::string message;
@@ -47,7 +58,28 @@ struct Arguments {
     std::vector<std::string> positional;
     bool today = false;
     bool english = false;
+    bool verbose = false;
+    int user = 0;     // 1..4 with --user
+    std::string file; // the result file to read
 };
+
+int parseUser(std::string_view text) {
+    if (text.size() == 1 && text[0] >= '1' && text[0] <= '4') {
+        return text[0] - '0';
+    }
+    throw UsageError{"not a user number (1 to 4): " + std::string(text)};
+}
+
+// User N's result file in the data folder the program uses.
+std::string userResultFile(int user) {
+    const std::string base =
+        dataFolderBase(std::getenv("QUENDAL_DATA_DIR"),
+                       xdgDataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    if (IncludeBackslash(base).empty()) {
+        throw FileError{"no data folder: neither QUENDAL_DATA_DIR, XDG_DATA_HOME nor HOME is set"};
+    }
+    return composeDataFolder(base, "") + tagKey(user) + ".dat";
+}
 
 Arguments parse(int argc, char** argv) {
     Arguments args;
@@ -64,18 +96,42 @@ Arguments parse(int argc, char** argv) {
             args.today = true;
         } else if (a == "--english" && args.command != "csv") {
             args.english = true;
+        } else if (a == "--verbose") {
+            args.verbose = true;
+        } else if (a == "--user" || a.rfind("--user=", 0) == 0) {
+            if (args.user != 0) {
+                throw UsageError{"--user is given twice"};
+            }
+            if (a == "--user") {
+                if (i + 1 >= argc) {
+                    throw UsageError{"--user needs a user number (1 to 4)"};
+                }
+                args.user = parseUser(argv[++i]);
+            } else {
+                args.user = parseUser(a.substr(7));
+            }
         } else if (a.size() > 1 && a.front() == '-') {
             throw UsageError{"option '" + std::string(a) + "' does not belong to " + args.command};
         } else {
             args.positional.emplace_back(a);
         }
     }
-    const std::size_t wanted = args.command == "show" ? 2 : 1;
+    const bool show = args.command == "show";
+    if (args.user != 0) {
+        // The user's file takes the place of FILE.
+        if (args.positional.size() != (show ? 1 : 0)) {
+            throw UsageError{args.command + " --user N takes " +
+                             (show ? std::string("a record number") : std::string("no file"))};
+        }
+        args.positional.insert(args.positional.begin(), userResultFile(args.user));
+    }
+    const std::size_t wanted = show ? 2 : 1;
     if (args.positional.size() != wanted) {
         throw UsageError{
             args.command + " takes " +
             (wanted == 2 ? std::string("a file and a record number") : std::string("one file"))};
     }
+    args.file = args.positional[0];
     return args;
 }
 
@@ -246,6 +302,9 @@ int main(int argc, char** argv) {
     }
     try {
         const Arguments args = parse(argc, argv);
+        if (args.verbose) {
+            std::cerr << "quendal-results: reading " << args.file << '\n';
+        }
         const int result = args.command == "list"   ? list(args)
                            : args.command == "show" ? show(args)
                                                     : csv(args);

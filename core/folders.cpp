@@ -52,6 +52,20 @@ std::string dataFolderBase(const char* quendalDataDir, std::string_view xdgDataH
     return std::string(xdgDataHome);
 }
 
+std::string xdgDataHome(const char* xdgDataHomeVariable, const char* home) {
+    if (xdgDataHomeVariable != nullptr && xdgDataHomeVariable[0] == '/') {
+        return xdgDataHomeVariable;
+    }
+    if (home == nullptr || home[0] == '\0') {
+        return {};
+    }
+    std::string folder = home;
+    if (folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder + "/.local/share";
+}
+
 std::string composeDataFolder(std::string_view base, std::string_view programFolder) {
     const std::string p = IncludeBackslash(base);
     if (!p.empty()) {

@@ -18,6 +18,10 @@ std::string IncludeBackslash(std::string_view folder);
 // is set and not empty, else the XDG data home the caller found.
 std::string dataFolderBase(const char* quendalDataDir, std::string_view xdgDataHome);
 
+// The XDG data home: $XDG_DATA_HOME when it holds an absolute path (relative ones are
+// ignored, as the XDG rules say), else home + "/.local/share"; empty when neither is known.
+std::string xdgDataHome(const char* xdgDataHomeVariable, const char* home);
+
 // DataFolder for a base folder: base + "Quendal/Varon/Daten/". Without a base it is the
 // folder beside the program folder: the program folder's last folder of six characters is
 // replaced by "Daten/" ("/apps/Module/" becomes "/apps/Daten/"); a program folder of seven

@@ -11,6 +11,8 @@ packages=(
     poppler-utils dbview
     fonts-liberation2 xvfb xauth xdotool
     clang libclang-rt-14-dev
+    desktop-file-utils appstream man-db bash-completion
+    dpkg-dev lintian fakeroot file
 )
 
 missing=()

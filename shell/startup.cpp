@@ -14,12 +14,14 @@
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
 #include "toolkit/single_instance.h"
+#include "toolkit/termination_signals.h"
 #include "users/text_eingabe_dialog.h"
 #include "users/texts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -33,9 +35,11 @@ namespace {
 
 constexpr QSize kSplashSize{515, 302};
 
+// The splash shows before the creation handler has set ProgramFolder, so it looks for the
+// program folder itself: beside the executable, or in the installed "share/quendal/".
 QString splashPath() {
     const std::string folder =
-        IncludeBackslash(QCoreApplication::applicationDirPath().toStdString());
+        locateProgramFolder(QCoreApplication::applicationDirPath().toStdString());
     return QString::fromStdString(resolveNoCase(folder, "data/splash.bmp"));
 }
 
@@ -215,6 +219,21 @@ int runQuendal(int argc, char* argv[]) {
     QuendalApplication app(argc, argv);
     // The program ends when the main window has closed, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Logout (SIGTERM, SIGHUP) and Ctrl+C (SIGINT) close the main window as the exit button
+    // does. One that comes during the start-up ends a message box on the screen and closes
+    // the main window as soon as the message loop runs.
+    const TerminationSignals terminationSignals;
+    QPointer<QWidget> mainWindow;
+    bool endRequested = false;
+    QObject::connect(&terminationSignals, &TerminationSignals::requested, &app,
+                     [&mainWindow, &endRequested] {
+                         endRequested = true;
+                         if (mainWindow) {
+                             mainWindow->close();
+                         } else {
+                             QCoreApplication::exit(1);
+                         }
+                     });
 
     // One copy per user: a second start raises the first and ends before anything shows.
     SingleInstanceGuard guard;
@@ -273,6 +292,11 @@ int runQuendal(int argc, char* argv[]) {
         QMetaObject::invokeMethod(
             qApp, [code] { QCoreApplication::exit(code); }, Qt::QueuedConnection);
     });
+
+    mainWindow = &haupt;
+    if (endRequested) {
+        QMetaObject::invokeMethod(&haupt, &QWidget::close, Qt::QueuedConnection);
+    }
 
     if (programState().FullScreenMode) {
         haupt.showDisplaySurface();

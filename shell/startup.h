@@ -15,7 +15,8 @@ namespace quendal {
 class THaupt;
 
 // TIntroForm, the splash: borderless, always on top, blue, 515 x 302, centred on the screen;
-// when shown it takes the size of "data/splash.bmp" beside the program, if that can be read.
+// when shown it takes the size of "data/splash.bmp" in the program folder (see
+// locateProgramFolder), if that can be read.
 class TIntroForm : public QWidget {
     Q_OBJECT
   public:

@@ -60,12 +60,22 @@ class ResultsTool : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
-    ToolRun run(const std::vector<std::string>& args) const {
+    // env: "NAME=value" sets a variable for the tool, "NAME" removes it.
+    ToolRun run(const std::vector<std::string>& args,
+                const std::vector<std::string>& env = {}) const {
         ToolRun result;
         const std::string out = dir + "/stdout";
         const std::string err = dir + "/stderr";
         const pid_t pid = fork();
         if (pid == 0) {
+            for (const auto& e : env) {
+                const auto eq = e.find('=');
+                if (eq == std::string::npos) {
+                    unsetenv(e.c_str());
+                } else {
+                    setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+                }
+            }
             const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(o, 1);
@@ -177,4 +187,66 @@ TEST_F(ResultsTool, RefusesBadInputWithOneLineAndAFailingStatus) {
     const ToolRun help = run({"list", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: quendal-results", 0), 0u);
+}
+
+TEST_F(ResultsTool, FindsAUsersFileInTheProgramsDataFolder) {
+    const std::string expectedList = run({"list", file}).out;
+    ASSERT_FALSE(expectedList.empty());
+    const std::string expectedShow = run({"show", file, "3", "--english"}).out;
+    const std::string expectedCsv = run({"csv", file}).out;
+    const auto place = [this](const std::string& base) {
+        const std::string folder = base + "/Quendal/Varon/Daten";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(file, folder + "/user2.dat");
+        return folder + "/user2.dat";
+    };
+
+    // QUENDAL_DATA_DIR wins over the XDG data home.
+    const std::string own = place(dir + "/own");
+    place(dir + "/xdg");
+    const std::vector<std::string> ownEnv = {"QUENDAL_DATA_DIR=" + dir + "/own",
+                                             "XDG_DATA_HOME=" + dir + "/xdg", "HOME=" + dir};
+    const ToolRun listed = run({"list", "--user", "2", "--verbose"}, ownEnv);
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out, expectedList);
+    EXPECT_EQ(listed.err, "quendal-results: reading " + own + "\n");
+    const ToolRun shown = run({"show", "--english", "--user=2", "3"}, ownEnv);
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.out, expectedShow);
+    EXPECT_EQ(shown.err, "");
+    EXPECT_EQ(run({"csv", "--user", "2"}, ownEnv).out, expectedCsv);
+
+    // Without it: $XDG_DATA_HOME, then ~/.local/share; a relative XDG_DATA_HOME is ignored.
+    EXPECT_EQ(run({"list", "--user", "2", "--verbose"},
+                  {"QUENDAL_DATA_DIR", "XDG_DATA_HOME=" + dir + "/xdg", "HOME=" + dir})
+                  .err,
+              "quendal-results: reading " + dir + "/xdg/Quendal/Varon/Daten/user2.dat\n");
+    const std::string home = place(dir + "/.local/share");
+    for (const std::string xdg : {"XDG_DATA_HOME", "XDG_DATA_HOME=", "XDG_DATA_HOME=xdg"}) {
+        const ToolRun r =
+            run({"list", "--verbose", "--user", "2"}, {"QUENDAL_DATA_DIR=", xdg, "HOME=" + dir});
+        EXPECT_EQ(r.status, 0) << xdg;
+        EXPECT_EQ(r.out, expectedList) << xdg;
+        EXPECT_EQ(r.err, "quendal-results: reading " + home + "\n") << xdg;
+    }
+
+    // A user whose file is not there, and users that do not exist.
+    const ToolRun missing = run({"list", "--user", "4"}, ownEnv);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              "quendal-results: no such file: " + dir + "/own/Quendal/Varon/Daten/user4.dat\n");
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"list", "--user", "5"},
+             {"list", "--user", "0"},
+             {"list", "--user"},
+             {"list", "--user", "2", file},
+             {"list", "--user", "2", "--user", "2"},
+             {"show", "--user", "2"},
+         }) {
+        const ToolRun r = run(bad, ownEnv);
+        EXPECT_EQ(r.status, 2) << bad.size();
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(run({"list", "--user", "2"}, {"QUENDAL_DATA_DIR", "XDG_DATA_HOME", "HOME"}).status,
+              1);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One whole-program scenario, run inside xvfb-run (DISPLAY is set):
-#   run_e2e.sh first_start|second_start|missing_graphics|full_screen|login_small PROGRAM
+#   run_e2e.sh first_start|second_start|missing_graphics|terminate|full_screen|login_small PROGRAM
+#   run_e2e.sh installed PROGRAM CMAKE BUILD_DIR
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
 # (so that its single-instance guard meets no other copy). Every wait has a time limit.
 set -uo pipefail
@@ -120,6 +121,69 @@ missing_graphics)
     await_end "$first" 20
     [ "$status" -ne 0 ] || fail "the program ended with 0 without its graphics"
     [ -e "$daten/user1.dat" ] && fail "the program went on after the message"
+    ;;
+installed)
+    # The program installed into a temporary DESTDIR, where the build's DATA cannot be
+    # reached, started from another working folder: it reads its pictures from the
+    # installed share/quendal/DATA, and cannot start once that is gone.
+    cmake=$3
+    build=$4
+    root=$work/root
+    prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+    DESTDIR=$root "$cmake" --install "$build" >"$work/install.log" 2>&1 || fail "cmake --install"
+    program=$root$prefix/bin/quendal
+    [ -e "$root$prefix/bin/DATA" ] && fail "a DATA folder lies beside the installed program"
+    mkdir -p "$work/elsewhere"
+    cd "$work/elsewhere" || fail "no working folder"
+    start
+    first=$started
+    await_result_files
+    window=$(main_window)
+    [ -n "$window" ] || fail "no main window"
+    press_escape "$window"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status after Escape"
+
+    mv "$root$prefix/share/quendal" "$work/moved"
+    rm -rf "$daten"
+    start
+    first=$started
+    box=$(main_window)
+    [ -n "$box" ] || fail "no message about the missing graphics"
+    timeout 10 xdotool windowfocus --sync "$box" || fail "cannot focus the message"
+    timeout 10 xdotool key Return || fail "cannot send Return"
+    await_end "$first" 20
+    [ "$status" -ne 0 ] || fail "the program started without its installed DATA"
+    ;;
+terminate)
+    # Each of the session's signals closes the program as the exit button does: the close
+    # handlers write the options file, and the exit code is 0.
+    for signal in TERM HUP INT; do
+        rm -f "$daten/optionen.cfg"
+        start
+        first=$started
+        await_result_files
+        [ -n "$(main_window)" ] || fail "no main window"
+        [ -e "$daten/optionen.cfg" ] && fail "optionen.cfg was written before the end"
+        kill -s "$signal" "$first"
+        await_end "$first" 20
+        [ "$status" -eq 0 ] || fail "exit code $status after SIG$signal"
+        bytes=$(od -An -tx1 "$daten/optionen.cfg" 2>/dev/null | tr -d ' \n')
+        [ "$bytes" = "010000001e000000" ] || fail "optionen.cfg holds '$bytes' after SIG$signal"
+    done
+    # Logout while a modal dialog is open: the first tag's name dialog.
+    rm -f "$daten/optionen.cfg"
+    start
+    first=$started
+    window=$(main_window)
+    [ -n "$window" ] || fail "no main window"
+    timeout 10 xdotool mousemove --window "$window" 130 300 click 1 || fail "cannot click the tag"
+    timeout 20 xdotool search --sync --onlyvisible --name '^Name$' >/dev/null ||
+        fail "the name dialog did not open"
+    kill -s TERM "$first"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status after SIGTERM with the name dialog open"
+    [ -s "$daten/optionen.cfg" ] || fail "optionen.cfg was not written with the name dialog open"
     ;;
 full_screen)
     # On a 1280 x 1024 screen without "win": the play field is scaled to 1280 x 960 at the
