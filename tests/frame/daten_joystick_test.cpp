@@ -15,6 +15,8 @@
 #include <SDL2/SDL.h>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <utility>
 
 using namespace quendal;
 
