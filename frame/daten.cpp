@@ -6,31 +6,16 @@
 #include "core/main_layout.h"
 #include "core/program_state.h"
 #include "core/run_layout.h"
-#include "frame/joystick_screen.h"
 #include "frame/texts.h"
 #include "toolkit/builtin_lists.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QPainter>
-#include <QWidget>
 
 namespace quendal {
 namespace {
 
 TDaten* gDaten = nullptr;
-
-// Scaled units around the centre in which the stick counts as at rest, limits included.
-constexpr int kDeadZone = 30;
-
-// The active window when it is the screen of that name and takes the joystick.
-JoystickScreen* activeJoystickScreen(const char* formName) {
-    QWidget* window = QApplication::activeWindow();
-    if (window == nullptr || window->objectName() != QLatin1String(formName)) {
-        return nullptr;
-    }
-    return dynamic_cast<JoystickScreen*>(window);
-}
 
 // One list from its file; false with a message naming the file when it is missing, damaged
 // or holds fewer pictures than the screens read.
@@ -61,6 +46,7 @@ TDaten::TDaten(QObject* parent) : QObject(parent) {
         WaveFalsch = sound.readAll();
     }
     gDaten = this;
+    connectJoystick();
 }
 
 TDaten::~TDaten() {
@@ -165,43 +151,6 @@ void TDaten::DrawScreenFrame(QPainter& canvas, int width, int height, bool withP
         canvas.drawImage(QPoint((width - plate.width()) / 2, height + offset - border.bottom),
                          plate);
     }
-}
-
-void TDaten::JoystickJoyMove(int x, int y) {
-    if (!programState().joystickActive()) {
-        return;
-    }
-    JoystickScreen* screen = activeJoystickScreen("DurchgangDialog");
-    if (screen == nullptr) {
-        return;
-    }
-    bool moved = false;
-    const auto direction = [&](bool holds, int key) {
-        if (holds) {
-            moved = true;
-            screen->HandleDirection(key);
-        }
-    };
-    direction(x < -kDeadZone, 37);
-    direction(x > kDeadZone, 39);
-    direction(y < -kDeadZone, 38);
-    direction(y > kDeadZone, 40);
-    if (!moved) {
-        screen->ReleaseDirection();
-    }
-}
-
-void TDaten::JoystickButton1_Change(bool pressed, int /*x*/, int /*y*/) {
-    if (!pressed || !programState().joystickActive()) {
-        return;
-    }
-    if (JoystickScreen* screen = activeJoystickScreen("BeschreibungDialog"); screen != nullptr) {
-        screen->StartFromInstructions(32);
-    }
-}
-
-void TDaten::JoystickScreenShown(bool shown) {
-    Joystick.setPolling(shown);
 }
 
 } // namespace quendal

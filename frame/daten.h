@@ -83,10 +83,15 @@ class TDaten : public QObject {
     // the active window, when the joystick is present and in use.
     void JoystickButton1_Change(bool pressed, int x, int y);
     // A screen that takes the joystick is shown (true) or gone (false): the device is polled
-    // only in between, so that the menu and the dialogs cause no wake-ups.
+    // only in between and only when present and in use, so that the menu and the dialogs
+    // cause no wake-ups. The rest position is not read again.
     void JoystickScreenShown(bool shown);
     // Raw mono 16-bit samples at 22050 Hz; empty when the program has no built-in sound.
     QByteArray WaveFalsch;
+
+  private:
+    // Leads the joystick's moves and its button 1, scaled, to the handlers above.
+    void connectJoystick();
 };
 
 // The one data module of the program; nullptr before it is made and after it is gone.

@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 #include <algorithm>
+#include <cstdlib>
 
 namespace quendal {
 
@@ -40,7 +41,12 @@ bool JoystickDevice::open(int deviceIndex) {
     }
     SDL_JoystickUpdate();
     position_ = readPosition();
+    notified_ = position_;
     rest_ = position_;
+    calibration_ =
+        calibrateJoystick(SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX, SDL_JOYSTICK_AXIS_MIN,
+                          SDL_JOYSTICK_AXIS_MAX, rest_.x(), rest_.y());
+    threshold_ = joystickMoveThreshold(SDL_JOYSTICK_AXIS_MAX);
     buttons_.assign(static_cast<std::size_t>(std::max(0, SDL_JoystickNumButtons(joystick_))), 0);
     for (std::size_t b = 0; b < buttons_.size(); ++b) {
         buttons_[b] = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
@@ -50,9 +56,11 @@ bool JoystickDevice::open(int deviceIndex) {
 
 void JoystickDevice::setPolling(bool on) {
     if (on && joystick_ != nullptr) {
-        // What changed while nobody listened is not news; only changes from now on are.
+        // What changed while nobody listened is not news; only changes from now on are. A
+        // stick held off its centre now reports its direction with its next move.
         SDL_JoystickUpdate();
         position_ = readPosition();
+        notified_ = position_;
         for (std::size_t b = 0; b < buttons_.size(); ++b) {
             buttons_[b] = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
         }
@@ -82,6 +90,11 @@ QPoint JoystickDevice::readPosition() const {
     return {x, y};
 }
 
+QPoint JoystickDevice::scaled(QPoint raw) const {
+    const ScaledJoystickPosition s = scaleJoystickPosition(calibration_, raw.x(), raw.y());
+    return {s.x, s.y};
+}
+
 bool JoystickDevice::buttonDown(int button) const {
     return button >= 0 && button < buttonCount() && buttons_[static_cast<std::size_t>(button)];
 }
@@ -94,10 +107,11 @@ void JoystickDevice::poll() {
     if (!SDL_JoystickGetAttached(joystick_)) {
         return; // unplugged: nothing moves any more
     }
-    const QPoint now = readPosition();
-    if (now != position_) {
-        position_ = now;
-        emit moved(now.x(), now.y());
+    position_ = readPosition();
+    if (std::abs(position_.x() - notified_.x()) > threshold_ ||
+        std::abs(position_.y() - notified_.y()) > threshold_) {
+        notified_ = position_;
+        emit moved(position_.x(), position_.y());
     }
     for (std::size_t b = 0; b < buttons_.size(); ++b) {
         const uint8_t down = SDL_JoystickGetButton(joystick_, static_cast<int>(b));

@@ -1,8 +1,11 @@
 #pragma once
 // Joystick 1 through SDL's joystick subsystem (no SDL window): detection, the raw axis
-// positions -32768..32767 and the buttons. A precise 1 ms timer on the user-interface thread
-// polls the device and reports every change as a signal, so a change reaches the screens
-// within about 2 ms.
+// positions -32768..32767, their calibration and the buttons. A precise 1 ms timer on the
+// user-interface thread polls the device and reports every move beyond the movement
+// threshold and every button change as a signal, so a change reaches the screens within
+// about 2 ms.
+
+#include "core/joystick_calibration.h"
 
 #include <QObject>
 #include <QPoint>
@@ -21,28 +24,39 @@ class JoystickDevice : public QObject {
     JoystickDevice(const JoystickDevice&) = delete;
     JoystickDevice& operator=(const JoystickDevice&) = delete;
 
-    // Captures the joystick with the given SDL device index (0 is joystick 1); it is polled
-    // only while polling is on. False when the subsystem cannot start or no such joystick
-    // exists.
+    // Captures the joystick with the given SDL device index (0 is joystick 1) and takes its
+    // position now as the rest position the calibration counts from; it is polled only while
+    // polling is on. False when the subsystem cannot start or no such joystick exists.
     bool open(int deviceIndex = 0);
     void close();
     bool isOpen() const { return joystick_ != nullptr; }
 
-    // Polls the open device every 1 ms while on; off, nothing wakes the program up.
+    // Polls the open device every 1 ms while on; off, nothing wakes the program up. Turning it
+    // on takes the position and buttons as they are now without reporting them: only changes
+    // from then on are news. The rest position stays the one read at open.
     void setPolling(bool on);
     bool polling() const { return timer_.isActive(); }
 
-    // Reads the device now and reports what changed; the timer calls this every 1 ms.
+    // Reads the device now and reports what changed; the timer calls this every 1 ms. A move
+    // is reported when either axis has gone more than threshold() raw units from the position
+    // reported last.
     void poll();
 
     // The position of the first two axes as last read.
     QPoint position() const { return position_; }
     // The position read when the joystick was captured, its rest position.
     QPoint restPosition() const { return rest_; }
+    // The axis ranges and the rest position with the scale factors counted from it.
+    const JoystickCalibration& calibration() const { return calibration_; }
+    // The smallest change of a reported move, in raw units.
+    int threshold() const { return threshold_; }
+    // A raw position in scaled units, -400..400 in X and -300..300 in Y.
+    QPoint scaled(QPoint raw) const;
     bool buttonDown(int button) const;
     int buttonCount() const { return static_cast<int>(buttons_.size()); }
 
   signals:
+    // The raw position after a move beyond the threshold.
     void moved(int x, int y);
     void buttonChanged(int button, bool pressed);
 
@@ -54,6 +68,9 @@ class JoystickDevice : public QObject {
     QTimer timer_;
     QPoint position_;
     QPoint rest_;
+    QPoint notified_;
+    JoystickCalibration calibration_;
+    int threshold_ = 0;
     std::vector<uint8_t> buttons_;
 };
 

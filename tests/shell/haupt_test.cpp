@@ -141,11 +141,28 @@ TEST_F(HauptTest, AnAttachedJoystickIsFoundWhenTheWindowIsFirstShown) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
-    shown();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    ASSERT_NE(stick, nullptr) << SDL_GetError();
+    SDL_JoystickSetVirtualAxis(stick, 0, 3000); // a stick that rests a little to the right
+    THaupt& w = shown();
     EXPECT_TRUE(programState().JoystickPresent);
     EXPECT_TRUE(daten().Joystick.isOpen()) << "captured for the program's life";
     EXPECT_FALSE(daten().Joystick.polling()) << "no polling while the menu shows";
+    EXPECT_EQ(daten().Joystick.restPosition(), QPoint(3000, 0));
+    // A screen that takes the joystick polls it while it shows; the rest position stays the
+    // one of the first show, whatever the stick does later.
+    SDL_JoystickSetVirtualAxis(stick, 0, -9000);
+    daten().JoystickScreenShown(true);
+    EXPECT_TRUE(daten().Joystick.polling());
+    daten().JoystickScreenShown(false);
+    EXPECT_FALSE(daten().Joystick.polling());
+    w.hide();
+    w.show();
+    EXPECT_EQ(daten().Joystick.restPosition(), QPoint(3000, 0));
+    EXPECT_EQ(daten().Joystick.scaled({3000, 0}), QPoint(0, 0));
+    EXPECT_FALSE(daten().Joystick.polling());
     daten().Joystick.close();
+    SDL_JoystickClose(stick);
     SDL_JoystickDetachVirtual(index);
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }

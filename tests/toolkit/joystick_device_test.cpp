@@ -43,6 +43,20 @@ TEST_F(VirtualJoystick, DetectsJoystickOneAndItsRestPosition) {
     EXPECT_TRUE(device.isOpen());
     EXPECT_EQ(device.restPosition(), QPoint(100, -200));
     EXPECT_EQ(device.buttonCount(), 4);
+    const JoystickCalibration& c = device.calibration();
+    EXPECT_EQ(c.minX, -32768);
+    EXPECT_EQ(c.maxY, 32767);
+    EXPECT_DOUBLE_EQ(c.rightFactor, (32767.0 - 100) / 400);
+    EXPECT_DOUBLE_EQ(c.upFactor, (-200.0 + 32768) / 300);
+    EXPECT_EQ(device.threshold(), 7);
+    EXPECT_EQ(device.scaled({100, -200}), QPoint(0, 0));
+    EXPECT_EQ(device.scaled({32767, -32768}), QPoint(400, -300));
+    // The rest position is read once: polling again later does not take a new one.
+    SDL_JoystickSetVirtualAxis(handle, 0, 5000);
+    device.setPolling(true);
+    device.setPolling(false);
+    EXPECT_EQ(device.restPosition(), QPoint(100, -200));
+    EXPECT_EQ(device.scaled({100, -200}), QPoint(0, 0));
     device.close();
     EXPECT_FALSE(device.isOpen());
 }
@@ -64,6 +78,44 @@ TEST_F(VirtualJoystick, ReportsMovesOverTheFullRawRange) {
     const auto before = moved.count();
     EXPECT_FALSE(moved.wait(50));
     EXPECT_EQ(moved.count(), before);
+}
+
+TEST_F(VirtualJoystick, ReportsAMoveOnlyBeyondTheThresholdFromTheLastReport) {
+    JoystickDevice device;
+    ASSERT_TRUE(device.open(deviceIndex));
+    QSignalSpy moved(&device, &JoystickDevice::moved);
+    const auto moveTo = [&](int x, int y) {
+        SDL_JoystickSetVirtualAxis(handle, 0, static_cast<Sint16>(x));
+        SDL_JoystickSetVirtualAxis(handle, 1, static_cast<Sint16>(y));
+        device.poll();
+    };
+    moveTo(7, -7); // within the threshold of 7 on both axes
+    EXPECT_EQ(moved.count(), 0);
+    EXPECT_EQ(device.position(), QPoint(7, -7)) << "read, but not news";
+    moveTo(8, 0);
+    ASSERT_EQ(moved.count(), 1);
+    EXPECT_EQ(moved.last().at(0).toInt(), 8);
+    // Small steps count from the last report, so a slow creep is reported in the end.
+    moveTo(12, 0);
+    moveTo(15, 0);
+    EXPECT_EQ(moved.count(), 1);
+    moveTo(16, 0);
+    EXPECT_EQ(moved.count(), 2);
+    moveTo(16, -8);
+    EXPECT_EQ(moved.count(), 3) << "either axis";
+
+    // What happens while nobody polls is not news when polling starts again.
+    moveTo(16, -8);
+    SDL_JoystickSetVirtualAxis(handle, 0, -20000);
+    SDL_JoystickUpdate();
+    device.setPolling(true);
+    device.setPolling(false);
+    device.poll();
+    EXPECT_EQ(moved.count(), 3);
+    moveTo(-20008, -8);
+    ASSERT_EQ(moved.count(), 4) << "a stick held aside reports its next move";
+    EXPECT_EQ(device.scaled({moved.last().at(0).toInt(), moved.last().at(1).toInt()}).x(),
+              -244); // 20008 / (32768 / 400)
 }
 
 TEST_F(VirtualJoystick, ReportsButtonPressAndRelease) {

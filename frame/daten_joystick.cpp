@@ -1,0 +1,70 @@
+// The data module's joystick: its moves and button 1, scaled by the calibration taken when it
+// was opened, reach the screen that takes them while that screen is the active window.
+
+#include "core/joystick_calibration.h"
+#include "core/program_state.h"
+#include "frame/daten.h"
+#include "frame/joystick_screen.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace quendal {
+namespace {
+
+// The active window when it is the screen of that name and takes the joystick.
+JoystickScreen* activeJoystickScreen(const char* formName) {
+    QWidget* window = QApplication::activeWindow();
+    if (window == nullptr || window->objectName() != QLatin1String(formName)) {
+        return nullptr;
+    }
+    return dynamic_cast<JoystickScreen*>(window);
+}
+
+} // namespace
+
+void TDaten::connectJoystick() {
+    connect(&Joystick, &JoystickDevice::moved, this, [this](int x, int y) {
+        const QPoint scaled = Joystick.scaled({x, y});
+        JoystickJoyMove(scaled.x(), scaled.y());
+    });
+    connect(&Joystick, &JoystickDevice::buttonChanged, this, [this](int button, bool pressed) {
+        if (button == 0) {
+            const QPoint scaled = Joystick.scaled(Joystick.position());
+            JoystickButton1_Change(pressed, scaled.x(), scaled.y());
+        }
+    });
+}
+
+void TDaten::JoystickJoyMove(int x, int y) {
+    if (!programState().joystickActive()) {
+        return;
+    }
+    JoystickScreen* screen = activeJoystickScreen("DurchgangDialog");
+    if (screen == nullptr) {
+        return;
+    }
+    const JoystickDirections directions = joystickDirections(x, y);
+    for (const int key : directions) {
+        screen->HandleDirection(key);
+    }
+    if (directions.empty()) {
+        screen->ReleaseDirection();
+    }
+}
+
+void TDaten::JoystickButton1_Change(bool pressed, int /*x*/, int /*y*/) {
+    if (!pressed || !programState().joystickActive()) {
+        return;
+    }
+    if (JoystickScreen* screen = activeJoystickScreen("BeschreibungDialog"); screen != nullptr) {
+        screen->StartFromInstructions(32);
+    }
+}
+
+void TDaten::JoystickScreenShown(bool shown) {
+    // Nobody would listen to a joystick that is not in use, so it is not polled either.
+    Joystick.setPolling(shown && programState().joystickActive());
+}
+
+} // namespace quendal
