@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-charts-dev libgl-dev
     libsdl2-dev libshp-dev
+    poppler-utils dbview
     fonts-liberation2 xvfb xauth xdotool
     clang libclang-rt-14-dev
 )

@@ -1,0 +1,81 @@
+#pragma once
+// A bar chart of labelled pairs: the first value of a pair is a bar standing on the axis, the
+// second stacks on top of it, so the top of the pair stands at first + second. The titles and
+// colours of both sets come from the caller; the legend stands above the plot, the value
+// axis on the left carries its title ("ms" unless set), there is no chart title and no zoom
+// or pan. A footer line (Arial 15 px bold, black) belongs to the printed chart only.
+
+#include <QChartView>
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class QBarCategoryAxis;
+class QBarSet;
+class QPagedPaintDevice;
+class QPainter;
+class QStackedBarSeries;
+class QValueAxis;
+
+namespace quendal {
+
+class StackedBarChart : public QChartView {
+    Q_OBJECT
+  public:
+    explicit StackedBarChart(QWidget* parent = nullptr);
+
+    void setSetTitles(const QString& first, const QString& second);
+    void setSetColors(const QColor& first, const QColor& second);
+    QColor firstColor() const { return colours_[0]; }
+    QColor secondColor() const { return colours_[1]; }
+    void setValueAxisTitle(const QString& title);
+    void setBackgroundColor(const QColor& colour);
+    QColor backgroundColor() const { return background_; }
+
+    // Removes every pair.
+    void clear();
+    // Appends a pair at the right end; its label names it on the bottom axis.
+    void addPair(const QString& label, double first, double second);
+    // Replaces every pair at once (far faster than adding hundreds one by one).
+    void setPairs(const QStringList& labels, const QList<double>& first,
+                  const QList<double>& second);
+
+    int pairCount() const { return static_cast<int>(labels_.size()); }
+    QStringList labels() const { return labels_; }
+    QList<double> firstValues() const;
+    QList<double> secondValues() const;
+    QBarSet* firstSet() const { return sets_[0]; }
+    QBarSet* secondSet() const { return sets_[1]; }
+    QStringList categories() const;
+    double valueAxisMax() const;
+
+    // The footer line of the printed chart; empty means none.
+    void setFooterText(const QString& text) { footer_ = text; }
+    QString footerText() const { return footer_; }
+
+    // Draws the chart, footer included, into target (scaled, aspect ratio kept).
+    void paintChart(QPainter& painter, const QRectF& target);
+    // Prints the chart across the width of one page within margins of marginMm; false when
+    // the device cannot be painted on.
+    bool print(QPagedPaintDevice& device, double marginMm = 15.0);
+
+  private:
+    void applyBrushes();
+    void rescale();
+    QString uniqueLabel(const QString& label);
+
+    QStackedBarSeries* series_;
+    QBarSet* sets_[2];
+    QBarCategoryAxis* categoryAxis_;
+    QValueAxis* valueAxis_;
+    QColor colours_[2]{QColor(140, 158, 242), QColor(134, 242, 202)};
+    QColor background_{Qt::white};
+    QStringList labels_;
+    QSet<QString> categorySet_; // the texts on the axis, each once
+    QString footer_;
+};
+
+} // namespace quendal
