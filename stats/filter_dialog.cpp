@@ -11,6 +11,8 @@
 #include "toolkit/image_button.h"
 #include "toolkit/stacked_bar_chart.h"
 
+#include <QAbstractAxis>
+#include <QChart>
 #include <QComboBox>
 #include <QFont>
 #include <QLabel>
@@ -97,6 +99,10 @@ TFilterDialog::TFilterDialog(MessageSink& messages, QWidget* parent)
     Chart1_->setGeometry(25, 68, 590, 337);
     Chart1_->setBackgroundColor(FehlerLabel_->palette().color(QPalette::Window));
     Chart1_->setSetColors(Series1Colour, Series2Colour);
+    // Record numbers stand whole under their bars, upright when many pairs stand side by side.
+    for (QAbstractAxis* axis : Chart1_->chart()->axes(Qt::Horizontal)) {
+        axis->setTruncateLabels(false);
+    }
 
     cancelbutton_ = look::dialogButton(ppp_, "cancelbutton", 176, 418);
     druckbutton_ = look::dialogButton(ppp_, "druckbutton", 325, 418);

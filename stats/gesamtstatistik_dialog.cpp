@@ -66,7 +66,11 @@ TGesamtstatistikDialog::TGesamtstatistikDialog(MessageSink& messages, QWidget* p
         columns.push_back({texts::pick(texts::gesamt::columns[c]), kColumnWidths[c]});
     }
     StatistikListBox_->setColumns(columns);
-    QFont listFont(QStringLiteral("MS Sans Serif"));
+    // Where the narrow sans serif of the list is missing, a face of Arial's measures stands in,
+    // so that the dates fit their column.
+    QFont listFont;
+    listFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                          QStringLiteral("Liberation Sans")});
     listFont.setPixelSize(11);
     StatistikListBox_->setBodyFont(listFont);
     StatistikListBox_->setHeaderFont(listFont);

@@ -155,10 +155,14 @@ std::optional<PrintResult> PrintChart(StackedBarChart& chart, MessageSink& messa
         chart.setFooterText(QString::fromStdString(state.CurrentUser.ResultFileName) +
                             QStringLiteral(" (") + ReportTimeLine(state.current) +
                             QStringLiteral(")"));
+        // On paper the chart stands on white, not on the dialog's light green.
+        const QColor screenBackground = chart.backgroundColor();
+        chart.setBackgroundColor(Qt::white);
         result =
             PrintJob(QStringLiteral("Grafik"), dataFolder()).run([&](QPagedPaintDevice& device) {
                 return chart.print(device);
             });
+        chart.setBackgroundColor(screenBackground);
         chart.setFooterText(QString());
     }
     tellOutcome(messages, result, texts::drucken::grafikDone, texts::drucken::grafikCaption);

@@ -4,6 +4,7 @@
 #include "stats/overall_texts.h"
 #include "stats/report_texts.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quendal {
@@ -120,8 +121,13 @@ TGesamtReport::TGesamtReport() {
     detail.heightMm = 6.9;
     for (std::size_t c = 0; c < kGesamtColumns.size(); ++c) {
         const GesamtColumn& column = kGesamtColumns[c];
+        // A left-aligned head may use the width of its field, so that a long head such as
+        // "Übungstyp" in bold is not cut; it starts where the layout says.
+        const double headWidth = column.alignment == Qt::AlignLeft
+                                     ? std::max(column.headWidth, column.fieldWidth)
+                                     : column.headWidth;
         header.labels.push_back(makeLabel(QStringLiteral("QRLabel%1").arg(c + 1), column.headLeft,
-                                          14.2, column.headWidth, column.alignment, 13, true));
+                                          14.2, headWidth, column.alignment, 13, true));
         detail.labels.push_back(makeLabel(QStringLiteral("F%1").arg(c + 1), column.fieldLeft, 2.0,
                                           column.fieldWidth, column.alignment, 13, false,
                                           static_cast<int>(c)));
