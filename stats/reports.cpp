@@ -151,7 +151,7 @@ void TGesamtReport::Fill(const ResultRecord& record, std::vector<QStringList> ro
 QString ReportExerciseLine(const ResultRecord& record) {
     const ProgramState& state = programState();
     const QString key = QString::fromStdString(record.header[kPrtkey]).trimmed();
-    const QString unknown = texts::pick(texts::drucken::unbekannt);
+    QString unknown = texts::pick(texts::drucken::unbekannt);
     if (key.size() < 4) {
         return unknown;
     }

@@ -112,6 +112,7 @@ class PrintsTest : public StatsTest {
         DbfTable dbf;
         EXPECT_TRUE(dbf.open(PrintTablePath()));
         std::vector<std::vector<std::string>> rows;
+        rows.reserve(static_cast<std::size_t>(std::max(0, dbf.rowCount())));
         for (int r = 0; r < dbf.rowCount(); ++r) {
             rows.push_back(dbf.row(r));
         }
