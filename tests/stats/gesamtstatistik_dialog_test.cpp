@@ -10,6 +10,7 @@
 #include "toolkit/stacked_bar_chart.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +28,8 @@ class GesamtTest : public StatsTest {
         dialog_.setDetailsView([this] {
             const ResultRecord& r = programState().current;
             opened_.push_back(r.header[kPrtkey] + "@" + r.header[kSvdate]);
+            // The reading's hourglass is gone before the run is shown.
+            EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
         });
         // The last completed run, which the view must leave current.
         ResultRecord& current = programState().current;
