@@ -52,6 +52,12 @@ struct ProgramState {
     bool RunUnsaved = true;
     // The number of records the last pass of the result-file reader found.
     int32_t RecordsRead = 0;
+    // The overall statistics view: true while its list shows only today's runs, which the
+    // chart then follows too.
+    bool DayListMode = false;
+    // The number of records the overall statistics view found when it was opened; the chart
+    // covers the record numbers 1 to this count.
+    int32_t OverallRecordCount = 0;
     StimulusTable stimulusTable{};
     RoundSequence roundSequence{};
     TargetSlots targetSlots{};

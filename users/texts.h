@@ -17,30 +17,6 @@ inline constexpr TextPair Hilfebutton{"Hilfe", "Help"};
 inline constexpr TextPair Exitbutton{"Ende", "Quit"};
 } // namespace haupt
 
-// Single statistics printout TReport, set by ApplyMainTexts.
-namespace report {
-inline constexpr TextPair _color0{"Alle", "all"};
-inline constexpr TextPair LName{"Richtige", "correct"};
-inline constexpr TextPair LAdd1{"Mittelwert", "average value"};
-inline constexpr TextPair LAdd2{"Standardabw.", "stand.dev."};
-inline constexpr TextPair LNr1{"Falsche", "incorrect"};
-inline constexpr TextPair LNr2{"Mittelwert", "average value"};
-inline constexpr TextPair LNr3{"Standardabw.", "stand.dev."};
-inline constexpr TextPair LNr4{"Interferenz", "interference"};
-inline constexpr TextPair LNr5{"Eliminierte", "eliminated"};
-} // namespace report
-
-// Overall statistics printout TGesamtReport, set by ApplyMainTexts.
-namespace gesamtreport {
-inline constexpr TextPair QRLabel1{"Datum", "date"};
-inline constexpr TextPair QRLabel2{"Übungstyp", "type of ex."};
-inline constexpr TextPair QRLabel3{"Anzahl", "rounds"};
-inline constexpr TextPair QRLabel4{"Richtig", "correct"};
-inline constexpr TextPair QRLabel5{"Mittelw.", "average"};
-inline constexpr TextPair QRLabel6{"St.-Abw.", "st.-dev."};
-inline constexpr TextPair QRLabel7{"Falsch", "incorrect"};
-} // namespace gesamtreport
-
 // The login panel of the main window: the hints are German in both languages.
 namespace login {
 inline constexpr TextPair label2{
