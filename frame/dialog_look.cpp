@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace quendal {
@@ -49,6 +51,38 @@ ImageButton* dialogButton(QWidget* parent, const char* name, int x, int y) {
     button->setFont(font);
     button->setCaptionColor(kButtonCaption);
     return button;
+}
+
+QTextEdit* textView(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* view = new QTextEdit(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setGeometry(geometry);
+    view->setReadOnly(true);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setTextInteractionFlags(Qt::NoTextInteraction);
+    view->setAcceptRichText(true);
+    view->setUndoRedoEnabled(false);
+    view->setFocusPolicy(Qt::NoFocus);
+    view->viewport()->setCursor(Qt::ArrowCursor);
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, kLight);
+    palette.setColor(QPalette::Text, Qt::black);
+    view->setPalette(palette);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(19);
+    view->document()->setDefaultFont(font);
+    view->document()->setDocumentMargin(8);
+    // The scroll bar in the dialog's colours: a steel-blue handle on a pale track.
+    view->verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: rgb(188, 230, 218); width: 15px; margin: 0; }"
+        "QScrollBar::handle:vertical { background: rgb(88, 130, 173); min-height: 32px;"
+        " border-radius: 4px; margin: 2px; }"
+        "QScrollBar::handle:vertical:hover { background: rgb(70, 112, 156); }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    return view;
 }
 
 } // namespace look

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QTextEdit;
 class QWidget;
 
 namespace quendal {
@@ -35,6 +36,12 @@ QWidget* lightBox(QWidget* parent, const char* name, const QRect& geometry);
 // An image button of 138 x 34 with the faces 3, 4 and 5 of the built-in button list, the
 // steel-blue transparent colour and its caption in Arial 13 pixels bold.
 ImageButton* dialogButton(QWidget* parent, const char* name, int x, int y);
+
+// A read-only rich-text view for the dialogs that show a document: no border, light
+// background, black Tahoma 19 pixels unless the document says otherwise, an arrow cursor, a
+// vertical scroll bar in the dialog's colours, and no keyboard focus or text selection of its
+// own; a dialog gives the focus back to its hidden button when the view would take it.
+QTextEdit* textView(QWidget* parent, const char* name, const QRect& geometry);
 
 } // namespace look
 

@@ -7,9 +7,11 @@
 #include "core/user_files.h"
 #include "frame/daten.h"
 #include "frame/meldung_dialog.h"
+#include "frame/meldung_message_sink.h"
 #include "shell/hilfe_dialog.h"
 #include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
+#include "stats/einzelstatistik_dialog.h"
 #include "toolkit/bitmap_panel.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
@@ -175,6 +177,15 @@ void THaupt::useDialogs(const Dialogs& dialogs) {
     if (THilfeDialog* hilfe = dialogs.hilfe; hilfe != nullptr) {
         hilfe_ = [hilfe] { hilfe->exec(); };
     }
+    einzelstatistik_ = nullptr;
+    if (TEinzelstatistikDialog* view = dialogs.einzelstatistik;
+        view != nullptr && dialogs.meldung != nullptr) {
+        einzelstatistik_ = [view, meldung = dialogs.meldung] {
+            MeldungMessageSink messages(*meldung);
+            quendal::EinzelstatistikbuttonClick(*view, messages);
+        };
+    }
+    parameter_ = dialogs.parameter;
 }
 
 void THaupt::showLoginPanel() {
@@ -417,12 +428,17 @@ void THaupt::HilfebuttonClick() {
     }
 }
 
-// The gates start their exercises and the statistics buttons open their views once those
-// screens exist.
+// The gates start their exercises and the overall statistics button opens its view once
+// those screens exist.
 void THaupt::Tor1Click() {}
 void THaupt::Tor2Click() {}
-void THaupt::EinzelstatistikbuttonClick() {}
 void THaupt::GesamtstatistikbuttonClick() {}
+
+void THaupt::EinzelstatistikbuttonClick() {
+    if (einzelstatistik_) {
+        einzelstatistik_();
+    }
+}
 
 void THaupt::KeyClick(int tag) {
     if (login_ && login_(tag, false)) {

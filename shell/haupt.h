@@ -19,9 +19,11 @@ namespace quendal {
 class BitmapPanel;
 class ImageButton;
 class TDaten;
+class TEinzelstatistikDialog;
 class THilfeDialog;
 class TMeldungDialog;
 class TOptionenDialog;
+class TParameterDialog;
 class TTextEingabeDialog;
 struct MainLayout;
 
@@ -36,12 +38,15 @@ class THaupt : public QWidget {
     // What the start-up hands over once the data module and the dialogs exist.
     void setDaten(TDaten* daten) { daten_ = daten; }
     // The program's dialogs, made once at start-up: the tags log in through the name dialog,
-    // the settings and help buttons open theirs. A null dialog leaves its controls inert.
+    // the settings, help and single statistics buttons open theirs, the gates start with the
+    // parameter dialog. A null dialog leaves its controls inert.
     struct Dialogs {
         TTextEingabeDialog* name = nullptr;
         TMeldungDialog* meldung = nullptr;
         THilfeDialog* hilfe = nullptr;
         TOptionenDialog* optionen = nullptr;
+        TEinzelstatistikDialog* einzelstatistik = nullptr;
+        TParameterDialog* parameter = nullptr;
     };
     void useDialogs(const Dialogs& dialogs);
     void setMeldungDialog(TMeldungDialog* dialog) { meldung_ = dialog; }
@@ -125,6 +130,8 @@ class THaupt : public QWidget {
     LoginHandler login_;
     std::function<void()> einstellungen_;
     std::function<void()> hilfe_;
+    std::function<void()> einzelstatistik_;
+    TParameterDialog* parameter_ = nullptr;
 
     BitmapPanel* Anmeldepanel_;
     QLabel* B1_;

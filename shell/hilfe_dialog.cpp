@@ -35,34 +35,7 @@ THilfeDialog::THilfeDialog(TMeldungDialog* messageBox, QWidget* parent)
     helpbutton_->setText(texts::pick(texts::hilfe::helpbutton));
     connect(helpbutton_, &QPushButton::clicked, this, [this] { done(ResultOk); });
 
-    RichEdit_ = new QTextEdit(ppp_);
-    RichEdit_->setObjectName(QStringLiteral("RichEdit"));
-    RichEdit_->setGeometry(21, 23, 588, 386);
-    RichEdit_->setReadOnly(true);
-    RichEdit_->setFrameShape(QFrame::NoFrame);
-    RichEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RichEdit_->setTextInteractionFlags(Qt::NoTextInteraction);
-    RichEdit_->setAcceptRichText(true);
-    RichEdit_->setUndoRedoEnabled(false);
-    RichEdit_->setFocusPolicy(Qt::NoFocus);
-    RichEdit_->viewport()->setCursor(Qt::ArrowCursor);
-    QPalette textPalette = RichEdit_->palette();
-    textPalette.setColor(QPalette::Base, look::kLight);
-    textPalette.setColor(QPalette::Text, Qt::black);
-    RichEdit_->setPalette(textPalette);
-    QFont textFont(QStringLiteral("Tahoma"));
-    textFont.setPixelSize(19);
-    RichEdit_->document()->setDefaultFont(textFont);
-    RichEdit_->document()->setDocumentMargin(8);
-    // The scroll bar in the dialog's colours: a steel-blue handle on a pale track.
-    RichEdit_->verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: rgb(188, 230, 218); width: 15px; margin: 0; }"
-        "QScrollBar::handle:vertical { background: rgb(88, 130, 173); min-height: 32px;"
-        " border-radius: 4px; margin: 2px; }"
-        "QScrollBar::handle:vertical:hover { background: rgb(70, 112, 156); }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    RichEdit_ = look::textView(ppp_, "RichEdit", QRect(21, 23, 588, 386));
     RichEdit_->installEventFilter(this);
     RichEdit_->viewport()->installEventFilter(this);
 

@@ -8,11 +8,14 @@
 #include "core/user_files.h"
 #include "frame/daten.h"
 #include "frame/meldung_dialog.h"
+#include "run/parameter_dialog.h"
 #include "shell/haupt.h"
 #include "shell/hilfe_dialog.h"
 #include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
+#include "stats/einzelstatistik_dialog.h"
+#include "stats/stat_info_dialog.h"
 #include "toolkit/single_instance.h"
 #include "toolkit/termination_signals.h"
 #include "users/text_eingabe_dialog.h"
@@ -264,9 +267,11 @@ int runQuendal(int argc, char* argv[]) {
     // The dialogs, once each and in this order, owned by the main window.
     TTextEingabeDialog name(&haupt);
     TMeldungDialog meldung(&haupt);
+    TEinzelstatistikDialog einzelstatistik(nullptr, &haupt);
+    TParameterDialog parameter(&meldung, &haupt);
     THilfeDialog hilfe(&meldung, &haupt);
     TOptionenDialog optionen(&haupt);
-    haupt.useDialogs({&name, &meldung, &hilfe, &optionen});
+    haupt.useDialogs({&name, &meldung, &hilfe, &optionen, &einzelstatistik, &parameter});
 
     TDaten daten;
     haupt.setDaten(&daten);
@@ -276,6 +281,8 @@ int runQuendal(int argc, char* argv[]) {
         PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
         return 1;
     }
+    TStatInfoDialog statInfo(&haupt);
+    einzelstatistik.setStatInfoDialog(&statInfo);
     splash.hide();
 
     QObject::connect(&guard, &SingleInstanceGuard::raiseRequested, &haupt,

@@ -5,6 +5,7 @@
 #include "shell/hilfe_dialog.h"
 #include "shell/optionen_dialog.h"
 #include "shell_fixture.h"
+#include "stats/einzelstatistik_dialog.h"
 #include "toolkit/bitmap_panel.h"
 #include "toolkit/image_button.h"
 #include "users/text_eingabe_dialog.h"
@@ -268,7 +269,7 @@ class HauptLoginTest : public HauptTest {
   protected:
     void SetUp() override {
         HauptTest::SetUp();
-        haupt.useDialogs({&name, &meldung, &hilfe, &optionen});
+        haupt.useDialogs({&name, &meldung, &hilfe, &optionen, &einzelstatistik});
     }
 
     // Does `action`; when the modal `dialog` comes up, `inDialog` drives it. Returns whether
@@ -322,6 +323,7 @@ class HauptLoginTest : public HauptTest {
     TMeldungDialog meldung;
     THilfeDialog hilfe{&meldung};
     TOptionenDialog optionen;
+    TEinzelstatistikDialog einzelstatistik;
 };
 
 } // namespace
@@ -375,7 +377,7 @@ TEST_F(HauptLoginTest, ARightClickRenamesAndACancelledRenameKeepsTheLoginPanel) 
     EXPECT_EQ(decodeNameRecord(data.read("user2.cfg")), "Nina Berg");
 }
 
-TEST_F(HauptLoginTest, TheMenuOpensTheOptionsAndTheHelpModally) {
+TEST_F(HauptLoginTest, TheMenuOpensTheOptionsTheHelpAndTheSingleStatisticsModally) {
     data.write("user1.cfg", encodeNameRecord("Anna"));
     shown();
     leftClick(1);
@@ -384,8 +386,20 @@ TEST_F(HauptLoginTest, TheMenuOpensTheOptionsAndTheHelpModally) {
     EXPECT_TRUE(whileModal(optionen, [settings] { settings->click(); }, {}));
     auto* help = child<ImageButton>(haupt, "Hilfebutton");
     EXPECT_TRUE(whileModal(hilfe, [help] { help->click(); }, {}));
-    // The gates and the statistics buttons are there and do nothing yet.
-    for (const char* inert : {"Tor1", "Tor2", "Einzelstatistikbutton", "Gesamtstatistikbutton"}) {
+    // Before the first run the single statistics only tell the user so.
+    auto* single = child<ImageButton>(haupt, "Einzelstatistikbutton");
+    QString told;
+    EXPECT_TRUE(whileModal(
+        meldung, [single] { single->click(); },
+        [&] { told = child<QLabel>(meldung, "Textfeld")->text(); }));
+    EXPECT_EQ(told, QStringLiteral("Der aktuelle Benutzer hat noch keinen Durchgang absolviert."));
+    EXPECT_FALSE(einzelstatistik.isVisible());
+    // After a run it shows the view.
+    programState().current.roundCount = 8;
+    programState().RunUnsaved = false;
+    EXPECT_TRUE(whileModal(einzelstatistik, [single] { single->click(); }, {}));
+    // The gates and the overall statistics are there and do nothing yet.
+    for (const char* inert : {"Tor1", "Tor2", "Gesamtstatistikbutton"}) {
         child<ImageButton>(haupt, inert)->click();
         EXPECT_TRUE(menuShown()) << inert;
     }
