@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-charts-dev libgl-dev
-    libsdl2-dev libshp-dev
+    libsdl2-dev libshp-dev libxcb1-dev
     poppler-utils dbview
     fonts-liberation2 xvfb xauth xdotool
     clang libclang-rt-14-dev

@@ -21,6 +21,13 @@ void PictureSlot::setIndex(int index) {
     refresh();
 }
 
+void PictureSlot::setPixmap(const QPixmap& pixmap) {
+    list_ = nullptr;
+    index_ = -1;
+    pixmap_ = pixmap;
+    update();
+}
+
 void PictureSlot::refresh() {
     // The pixmap is made once per change, so a repaint during a round only copies pixels.
     pixmap_ = (list_ != nullptr && index_ >= 0 && index_ < list_->count()) ? list_->pixmap(index_)

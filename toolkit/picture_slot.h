@@ -21,6 +21,10 @@ class PictureSlot : public QWidget {
     void setIndex(int index);
     int index() const { return index_; }
 
+    // Shows a picture made beforehand, without a list: assigning it copies nothing, so a
+    // screen can change pictures while it measures time.
+    void setPixmap(const QPixmap& pixmap);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
