@@ -6,6 +6,7 @@
 #include "frame/host_window.h"
 #include "frame/meldung_dialog.h"
 #include "run/display_flush.h"
+#include "run/screen_metrics.h"
 #include "toolkit/bitmap_panel.h"
 #include "toolkit/keys.h"
 #include "toolkit/picture_slot.h"
@@ -29,44 +30,6 @@ constexpr int kHauptBackground = 88;
 constexpr int kSlotSizePicture = 1;
 constexpr int kBarThickness = 8;
 constexpr int kBarInset = 6;
-
-// The play label's point size: 12 up to a play width of 660, 16 up to 820, 22 up to 1060,
-// above that 26.
-int playLabelPoints(int playWidth) {
-    if (playWidth >= 1 && playWidth <= 660) {
-        return 12;
-    }
-    if (playWidth >= 661 && playWidth <= 820) {
-        return 16;
-    }
-    if (playWidth >= 821 && playWidth <= 1060) {
-        return 22;
-    }
-    return 26;
-}
-
-// The two counters on the plate, by layout class: font size, their distance below the
-// plate's top, and their places left and right of the middle.
-struct CounterLayout {
-    int points;
-    int below;
-    int zeitFromMiddle;
-    int zeitWidth;
-    int countFromMiddle;
-    int countWidth;
-    int height;
-};
-
-CounterLayout counterLayout(int playWidth) {
-    switch (layoutClass(playWidth)) {
-    case 640:
-        return {9, 3, -34, 32, 2, 30, 13};
-    case 800:
-        return {10, 4, -42, 38, 4, 38, 16};
-    default:
-        return {12, 5, -54, 50, 4, 45, 20};
-    }
-}
 
 QFont arialBold(int points) {
     QFont font(QStringLiteral("Arial"));
@@ -266,19 +229,18 @@ void TDurchgangDialog::layoutScreen() {
 
     // The play label ends at the inner edge of the right border, so that its right-aligned
     // word stays whole; it begins at the panel's right edge.
-    SpielartLabel_->setFont(arialBold(playLabelPoints(state.PlayWidth)));
+    SpielartLabel_->setFont(arialBold(fontScalePoints(state.PlayWidth)));
     const int labelLeft = backpanel_->geometry().right() + 1;
     const int labelHeight = SpielartLabel_->fontMetrics().height() + 4;
     SpielartLabel_->setGeometry(labelLeft, 2 * border.top,
                                 std::max(0, cw - border.right - labelLeft), labelHeight);
 
-    const CounterLayout counters = counterLayout(state.PlayWidth);
-    const int top = ch - border.bottom + geometry.plateOffset + counters.below;
-    Zeitlabel_->setFont(arialBold(counters.points));
-    Countlabel_->setFont(arialBold(counters.points));
-    Zeitlabel_->setGeometry(cw / 2 + counters.zeitFromMiddle, top, counters.zeitWidth,
-                            counters.height);
-    Countlabel_->setGeometry(cw / 2 + counters.countFromMiddle, top, counters.countWidth,
+    const CounterMetrics counters = counterMetrics(layoutClass(state.PlayWidth));
+    const int top = ch - border.bottom + geometry.plateOffset + counters.drop;
+    Zeitlabel_->setFont(arialBold(counters.fontPoints));
+    Countlabel_->setFont(arialBold(counters.fontPoints));
+    Zeitlabel_->setGeometry(cw / 2 + counters.zeitLeft, top, counters.zeitWidth, counters.height);
+    Countlabel_->setGeometry(cw / 2 + counters.countLeft, top, counters.countWidth,
                              counters.height);
     Zeitlabel_->clear();
     Countlabel_->clear();

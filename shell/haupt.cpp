@@ -185,7 +185,6 @@ void THaupt::useDialogs(const Dialogs& dialogs) {
             quendal::EinzelstatistikbuttonClick(*view, messages);
         };
     }
-    parameter_ = dialogs.parameter;
 }
 
 void THaupt::showLoginPanel() {
@@ -428,11 +427,30 @@ void THaupt::HilfebuttonClick() {
     }
 }
 
-// The gates start their exercises and the overall statistics button opens its view once
-// those screens exist.
-void THaupt::Tor1Click() {}
-void THaupt::Tor2Click() {}
-void THaupt::GesamtstatistikbuttonClick() {}
+void THaupt::ShowMenuButtons(bool visible) {
+    for (ImageButton* button : {Einstellungenbutton_, Einzelstatistikbutton_,
+                                Gesamtstatistikbutton_, Hilfebutton_, Exitbutton_, Tor1_, Tor2_}) {
+        button->setVisible(visible);
+    }
+}
+
+void THaupt::Tor1Click() {
+    if (gate_) {
+        gate_(1);
+    }
+}
+
+void THaupt::Tor2Click() {
+    if (gate_) {
+        gate_(2);
+    }
+}
+
+void THaupt::GesamtstatistikbuttonClick() {
+    if (gesamtstatistik_) {
+        gesamtstatistik_();
+    }
+}
 
 void THaupt::EinzelstatistikbuttonClick() {
     if (einzelstatistik_) {

@@ -38,15 +38,14 @@ class THaupt : public QWidget {
     // What the start-up hands over once the data module and the dialogs exist.
     void setDaten(TDaten* daten) { daten_ = daten; }
     // The program's dialogs, made once at start-up: the tags log in through the name dialog,
-    // the settings, help and single statistics buttons open theirs, the gates start with the
-    // parameter dialog. A null dialog leaves its controls inert.
+    // the settings, help and single statistics buttons open theirs. A null dialog leaves its
+    // controls inert.
     struct Dialogs {
         TTextEingabeDialog* name = nullptr;
         TMeldungDialog* meldung = nullptr;
         THilfeDialog* hilfe = nullptr;
         TOptionenDialog* optionen = nullptr;
         TEinzelstatistikDialog* einzelstatistik = nullptr;
-        TParameterDialog* parameter = nullptr;
     };
     void useDialogs(const Dialogs& dialogs);
     void setMeldungDialog(TMeldungDialog* dialog) { meldung_ = dialog; }
@@ -59,6 +58,16 @@ class THaupt : public QWidget {
         einstellungen_ = std::move(handler);
     }
     void setHilfeHandler(std::function<void()> handler) { hilfe_ = std::move(handler); }
+    // What the gates start: the exercise of kind 1 (Tor1) or 2 (Tor2); without a handler the
+    // gates do nothing.
+    void setGateHandler(std::function<void(int kind)> handler) { gate_ = std::move(handler); }
+    // What the "Gesamtstatistik" button opens; without a handler it does nothing.
+    void setGesamtstatistikHandler(std::function<void()> handler) {
+        gesamtstatistik_ = std::move(handler);
+    }
+    // Shows or hides the menu buttons and the gates around an exercise; the hidden user
+    // button stays hidden.
+    void ShowMenuButtons(bool visible);
 
     // The creation handler's panel step: the login panel shows, the menu panel and the user
     // button are hidden. The rest of the creation is the start-up's (see startup.h).
@@ -131,7 +140,8 @@ class THaupt : public QWidget {
     std::function<void()> einstellungen_;
     std::function<void()> hilfe_;
     std::function<void()> einzelstatistik_;
-    TParameterDialog* parameter_ = nullptr;
+    std::function<void(int)> gate_;
+    std::function<void()> gesamtstatistik_;
 
     BitmapPanel* Anmeldepanel_;
     QLabel* B1_;

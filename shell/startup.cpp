@@ -8,13 +8,17 @@
 #include "core/user_files.h"
 #include "frame/daten.h"
 #include "frame/meldung_dialog.h"
+#include "frame/meldung_message_sink.h"
 #include "run/parameter_dialog.h"
 #include "shell/haupt.h"
 #include "shell/hilfe_dialog.h"
 #include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
+#include "shell/start_flow.h"
 #include "stats/einzelstatistik_dialog.h"
+#include "stats/gesamtstatistik_dialog.h"
+#include "stats/prints.h"
 #include "stats/stat_info_dialog.h"
 #include "toolkit/single_instance.h"
 #include "toolkit/termination_signals.h"
@@ -267,11 +271,20 @@ int runQuendal(int argc, char* argv[]) {
     // The dialogs, once each and in this order, owned by the main window.
     TTextEingabeDialog name(&haupt);
     TMeldungDialog meldung(&haupt);
+    MeldungMessageSink messages(meldung);
+    TGesamtstatistikDialog gesamtstatistik(messages, &haupt);
     TEinzelstatistikDialog einzelstatistik(nullptr, &haupt);
     TParameterDialog parameter(&meldung, &haupt);
     THilfeDialog hilfe(&meldung, &haupt);
     TOptionenDialog optionen(&haupt);
-    haupt.useDialogs({&name, &meldung, &hilfe, &optionen, &einzelstatistik, &parameter});
+    haupt.useDialogs({&name, &meldung, &hilfe, &optionen, &einzelstatistik});
+    // The view's print button prints what it shows; the overall view's details open it.
+    einzelstatistik.setPrintHandler([&messages] { PrintSingleStatistics(messages); });
+    gesamtstatistik.setDetailsView([&einzelstatistik] { einzelstatistik.exec(); });
+    haupt.setGesamtstatistikHandler(
+        [&gesamtstatistik, &messages] { GesamtstatistikbuttonClick(gesamtstatistik, messages); });
+    StartFlow startFlow(haupt, {&parameter, &einzelstatistik, &meldung});
+    haupt.setGateHandler([&startFlow](int kind) { startFlow.GateClick(kind); });
 
     TDaten daten;
     haupt.setDaten(&daten);
