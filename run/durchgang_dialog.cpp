@@ -30,6 +30,7 @@ constexpr int kHauptBackground = 88;
 constexpr int kSlotSizePicture = 1;
 constexpr int kBarThickness = 8;
 constexpr int kBarInset = 6;
+constexpr int kPlayLabelGap = 4; // between the play label and the red rectangle
 
 QFont arialBold(int points) {
     QFont font(QStringLiteral("Arial"));
@@ -227,13 +228,14 @@ void TDurchgangDialog::layoutScreen() {
         bar->hide();
     }
 
-    // The play label ends at the inner edge of the right border, so that its right-aligned
-    // word stays whole; it begins at the panel's right edge.
+    // The play label's right-aligned word stays whole on the screen: the label begins at the
+    // panel's right edge and ends a little inside the red rectangle, which never crosses it.
     SpielartLabel_->setFont(arialBold(fontScalePoints(state.PlayWidth)));
     const int labelLeft = backpanel_->geometry().right() + 1;
+    const int labelRight = cw - border.right - kBarInset - kBarThickness - kPlayLabelGap;
     const int labelHeight = SpielartLabel_->fontMetrics().height() + 4;
-    SpielartLabel_->setGeometry(labelLeft, 2 * border.top,
-                                std::max(0, cw - border.right - labelLeft), labelHeight);
+    SpielartLabel_->setGeometry(labelLeft, 2 * border.top, std::max(0, labelRight - labelLeft),
+                                labelHeight);
 
     const CounterMetrics counters = counterMetrics(layoutClass(state.PlayWidth));
     const int top = ch - border.bottom + geometry.plateOffset + counters.drop;

@@ -104,8 +104,8 @@ TEST_F(RunScreenTest, LaysItselfOutByPlayWidth) {
         auto* label = child<QLabel>(screen, "SpielartLabel");
         EXPECT_EQ(label->font().pointSize(), c.labelPoints);
         EXPECT_TRUE(label->font().bold());
-        // The word stands whole, right-aligned at the inner edge of the right border.
-        EXPECT_EQ(label->geometry().right() + 1, c.width - daten_->screenBorders().right);
+        // The word stands whole, right-aligned inside the red rectangle.
+        EXPECT_EQ(label->geometry().right() + 1, c.width - daten_->screenBorders().right - 18);
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
         EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(196, 253, 228));
         auto* zeit = child<QLabel>(screen, "Zeitlabel");
