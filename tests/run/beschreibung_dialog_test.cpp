@@ -137,12 +137,20 @@ TEST_F(BeschreibungDialogTest, TheScreenCoversThePlayFieldWithItsTextsInsideTheF
         EXPECT_NE(shot.pixelColor(2, 2), QColor(Qt::black));
         EXPECT_EQ(shot.pixelColor(panel.left() + 5, panel.top() + 5), QColor(Qt::black));
         if (const char* folder = std::getenv("QUENDAL_SHOTS"); folder != nullptr) {
-            shot.save(QDir(QString::fromLocal8Bit(folder))
-                          .filePath(QStringLiteral("beschreibung_%1_%2_%3%4.png")
-                                        .arg(c.width)
-                                        .arg(c.language == 1 ? "de" : "en")
-                                        .arg(c.kind)
-                                        .arg(c.version)));
+            // Pictures for the eye: this case, then the longest text in the other language.
+            const auto save = [&](const QImage& image) {
+                image.save(QDir(QString::fromLocal8Bit(folder))
+                               .filePath(QStringLiteral("beschreibung_%1_%2_%3%4.png")
+                                             .arg(state.PlayWidth)
+                                             .arg(state.UiLanguage == 1 ? "de" : "en")
+                                             .arg(state.runSettings.kind)
+                                             .arg(state.runSettings.version)));
+            };
+            save(shot);
+            state.UiLanguage = 3 - c.language;
+            state.runSettings = {.kind = 2, .version = 2};
+            dialog.FormShow();
+            save(dialog.grab().toImage());
         }
         dialog.done(TBeschreibungDialog::ResultCancel);
     }
