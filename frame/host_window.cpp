@@ -2,26 +2,28 @@
 
 #include "core/program_state.h"
 
+#include <QObject>
 #include <QWidget>
 #include <QWindow>
 
 namespace quendal {
 
-void attachToHostWindow(QWidget* window) {
+void attachToHostWindow(QWidget* widget) {
     const int64_t handle = programState().HostWindowHandle;
-    if (handle < 0 || window == nullptr) {
+    if (widget == nullptr || handle < 0) {
         return;
     }
-    window->winId(); // makes the native window, so that it can be given an owner
-    QWindow* own = window->windowHandle();
+    // The widget's own window must exist before it can be given a parent.
+    widget->winId();
+    QWindow* window = widget->windowHandle();
     QWindow* host = QWindow::fromWinId(static_cast<WId>(handle));
-    if (own == nullptr || host == nullptr) {
-        delete host;
+    if (host == nullptr) {
         return;
     }
-    // The foreign window lives as long as the widget's window.
-    static_cast<QObject*>(host)->setParent(own);
-    own->setTransientParent(host);
+    if (window != nullptr) {
+        window->setTransientParent(host);
+    }
+    QObject::connect(widget, &QObject::destroyed, host, [host] { delete host; });
 }
 
 } // namespace quendal

@@ -1,13 +1,14 @@
 #pragma once
-// The window of another program that hosts this one ("hwnd=" on the command line): every
-// window of the program takes it as its owner when it is given.
+// A window of another program that hosts this one (its handle given on the command line)
+// owns the program's own top-level screens.
 
 class QWidget;
 
 namespace quendal {
 
-// Makes the host window the owner (transient parent) of the widget's window, when a host
-// window handle was given; a platform that cannot reach foreign windows leaves it alone.
-void attachToHostWindow(QWidget* window);
+// Makes the host window the transient parent of the widget's window when a host window
+// handle was given; a platform that cannot reach foreign windows leaves it without one.
+// The host's stand-in window lives as long as the widget.
+void attachToHostWindow(QWidget* widget);
 
 } // namespace quendal

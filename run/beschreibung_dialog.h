@@ -1,11 +1,9 @@
 #pragma once
-// TBeschreibungDialog, the instruction screen: between the parameters and the run it fills
-// the play field, framed like the run screen, and says in large letters what will appear in
-// the centre and what to do with it; a second line says how to start. The space bar or the
-// joystick's button start the run (result 1), Escape goes back (result 2).
-//
-// Made for one start of an exercise and destroyed after it: exec() shows it for the kind
-// and version of RunSettings and returns the result.
+// TBeschreibungDialog, the instruction screen: between the parameter dialog and the run it
+// fills the play field and tells, in large letters, what will appear in the centre and what
+// to do with it; a second line says how to start. The space bar or the joystick button closes
+// it with 1 (start the run), Escape with 2 (back to the main window). The mouse pointer is
+// hidden while it is shown.
 
 #include "frame/joystick_screen.h"
 
@@ -20,24 +18,31 @@ class KeyPreview;
 class TBeschreibungDialog : public QDialog, public JoystickScreen {
     Q_OBJECT
   public:
+    static constexpr int ResultOk = 1;
+    static constexpr int ResultCancel = 2;
+
     explicit TBeschreibungDialog(QWidget* parent = nullptr);
     ~TBeschreibungDialog() override;
     TBeschreibungDialog(const TBeschreibungDialog&) = delete;
     TBeschreibungDialog& operator=(const TBeschreibungDialog&) = delete;
 
-    // The instruction of an exercise and the start hint, in a language (1 German, 2 English).
-    static QString instructionText(int kind, int version, int uiLanguage);
-    static QString startHint(bool joystickCanStart, int uiLanguage);
+    // The point size of the instruction text by the play field's width: up to 660 pixels 12,
+    // up to 820 16, up to 1060 22, wider 26.
+    static int instructionPointSize(int playWidth);
+    // The start hint's size: a quarter (rounded down) smaller than the instruction text's.
+    static int hintPointSize(int playWidth);
 
-    // The show handler: pointer hidden, layout, texts of RunSettings and UiLanguage.
+    // The show handler: covers the play field, lays out the panel and the two texts and sets
+    // the texts of the exercise in RunSettings and of the interface language.
     void FormShow();
-    // Every key, before the controls: Escape sets result 2, then StartFromInstructions.
+    // Every key, before any control: Escape closes with 2, then StartFromInstructions.
     void FormKeyDown(int key);
-    // Gives this screen the focus and, for the space bar's code 32, closes it with result 1.
+    // Gives this screen the focus and closes it with 1 when the code is the space bar's 32.
     void StartFromInstructions(int key) override;
 
-    // Closing by the window manager is Escape.
-    void reject() override;
+    QWidget* backpanel = nullptr;
+    QLabel* label1 = nullptr;
+    QLabel* label2 = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -46,13 +51,10 @@ class TBeschreibungDialog : public QDialog, public JoystickScreen {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void showPointer();
+    // Shows the pointer again and lets the joystick rest, once for every show.
+    void leaveScreen();
 
-    QWidget* backpanel_;
-    QLabel* label1_;
-    QLabel* label2_;
-    KeyPreview* preview_;
-    bool pointerHidden_ = false;
+    KeyPreview* preview_ = nullptr;
     bool shown_ = false;
     bool hostAttached_ = false;
 };

@@ -7,7 +7,7 @@ namespace quendal {
 // Point size of the large texts: widths 1 to 660 give 12, 661 to 820 give 16, 821 to 1060
 // give 22, wider fields 26.
 constexpr int fontScalePoints(int playWidth) {
-    if (playWidth <= 660) {
+    if (playWidth >= 1 && playWidth <= 660) {
         return 12;
     }
     if (playWidth <= 820) {

@@ -17,14 +17,13 @@ bool WavePlayer::open() {
     if (device_ != 0) {
         return true;
     }
-    // One attempt per program: a machine without sound never waits on another.
-    if (tried_) {
+    if (openFailed_) {
         return false;
     }
-    tried_ = true;
-    // SDL must not take SIGINT and SIGTERM away from the program.
+    // SDL must not take SIGINT and SIGTERM away from the program: they still end it.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        openFailed_ = true;
         return false;
     }
     subsystemStarted_ = true;
@@ -33,9 +32,13 @@ bool WavePlayer::open() {
     want.format = AUDIO_S16LSB;
     want.channels = 1;
     want.samples = 1024;
+    want.callback = nullptr;
     SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to what the device takes.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0) {
+        // A program without sound tries once and then stays silent without waiting again.
+        openFailed_ = true;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         subsystemStarted_ = false;
         return false;
@@ -44,11 +47,13 @@ bool WavePlayer::open() {
 }
 
 bool WavePlayer::play(const QByteArray& samples) {
-    if (samples.isEmpty() || !open()) {
+    if (!open()) {
         return false;
     }
     SDL_ClearQueuedAudio(device_);
-    if (SDL_QueueAudio(device_, samples.constData(), static_cast<Uint32>(samples.size())) != 0) {
+    // Only whole samples go to the device.
+    const auto length = static_cast<Uint32>(samples.size() & ~qsizetype{1});
+    if (length > 0 && SDL_QueueAudio(device_, samples.constData(), length) != 0) {
         return false;
     }
     SDL_PauseAudioDevice(device_, 0);
@@ -64,7 +69,7 @@ void WavePlayer::close() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         subsystemStarted_ = false;
     }
-    tried_ = false;
+    openFailed_ = false;
 }
 
 } // namespace quendal

@@ -1,34 +1,40 @@
 #pragma once
-// Plays raw mono 16-bit little-endian samples at 22050 Hz (the built-in wrong-answer sound)
-// on the default SDL audio device, asynchronously: play() queues the samples and returns at
-// once. Without an audio device nothing is heard, nothing is reported and nothing waits.
+// The wrong-answer sound's player: raw samples straight to the default audio device.
 
 #include <QByteArray>
 #include <cstdint>
 
 namespace quendal {
 
+// Plays raw mono 16-bit little-endian samples at 22050 Hz (the built-in wrong-answer sound)
+// on the default SDL audio device, asynchronously: play() queues the samples and returns at
+// once. Without an audio device nothing is heard, nothing is reported and nothing waits.
 class WavePlayer {
   public:
     // The program's one player; the device is opened on first use and kept.
     static WavePlayer& instance();
+
     // Queues the samples (dropping what is still queued from an earlier call) and starts
     // playback; false when no device could be opened.
     bool play(const QByteArray& samples);
-    // Closes the device (tests; the program keeps it open to its end).
+    // Closes the device (tests; the program keeps it open to its end). The next play()
+    // tries to open a device again.
     void close();
 
+    ~WavePlayer();
     WavePlayer(const WavePlayer&) = delete;
     WavePlayer& operator=(const WavePlayer&) = delete;
-    ~WavePlayer();
+    WavePlayer(WavePlayer&&) = delete;
+    WavePlayer& operator=(WavePlayer&&) = delete;
 
   private:
     WavePlayer() = default;
+    // Opens the device once; a failed attempt is remembered until close().
     bool open();
 
     uint32_t device_ = 0;
-    bool tried_ = false;
     bool subsystemStarted_ = false;
+    bool openFailed_ = false;
 };
 
 } // namespace quendal
