@@ -6,15 +6,17 @@
 #
 # As a command:
 #   cups_server.sh run PDF_FOLDER [--wait SECONDS] -- COMMAND [ARG...]
-#       starts the server (removing the PDFs PDF_FOLDER holds), runs COMMAND with CUPS_SERVER pointing at it, waits (at most
+#       starts the server (removing the PDFs PDF_FOLDER holds), runs COMMAND with
+#       CUPS_SERVER pointing at it and QUENDAL_CUPS_PDFS naming PDF_FOLDER, waits (at most
 #       SECONDS, 60 by default) until every job has left the queue, lists the PDFs in
-#       PDF_FOLDER (one path a line, on stdout), stops the server and exits with COMMAND's
-#       exit code (77 when cupsd is not installed, 1 when the server cannot start or a job
-#       is still queued after the wait).
+#       PDF_FOLDER (one whole path a line, on stdout), stops the server and exits with
+#       COMMAND's exit code; 77 when cupsd or cups-pdf is not installed or the user is not
+#       root, 1 when the server cannot start or a job is still queued after the wait.
+#   cups_server.sh wait-idle SECONDS     (inside a run) waits until the queue is empty
+#   cups_server.sh pdfs                  (inside a run) lists the PDFs written so far
 # Sourced, it gives cups_start PDF_FOLDER, cups_wait_idle SECONDS, cups_pdfs and cups_stop;
-# cups_start exports CUPS_SERVER (and QUENDAL_CUPS_PDFS, the folder of the PDFs) and, unless
-# the script has an EXIT trap already (whose cleanup must then call cups_stop), sets one
-# that stops the server.
+# cups_start exports CUPS_SERVER and QUENDAL_CUPS_PDFS and, unless the script has an EXIT
+# trap already (whose cleanup must then call cups_stop), sets one that stops the server.
 #
 # cups-pdf reads its settings from /etc/cups/cups-pdf-<name>.conf for the device URI
 # cups-pdf:/<name>; that one file, with a name of its own per server, is the only thing
@@ -53,8 +55,10 @@ cups_stop() {
 }
 
 # Starts the server; cups-pdf writes its PDFs into $1 (made when missing, its PDFs from
-# before removed), named after the job's title: "Statistik.pdf", "Grafik_user1.pdf". Returns 77 when
-# cupsd or cups-pdf is not installed, 1 when the server does not come up within 30 s.
+# before removed), named after the job's title and number: "Statistik-job_1.pdf",
+# "Grafik_user1-job_2.pdf" (TitlePref 1: the job's title, since cups-pdf reads the title in
+# the PostScript with stray bytes after it). Returns 77 when cupsd or cups-pdf is not
+# installed or the user is not root, 1 when the server does not come up within 30 s.
 cups_start() {
     local pdfs=$1
     local cupsd lpadmin backend=/usr/lib/cups/backend/cups-pdf
@@ -63,6 +67,11 @@ cups_start() {
     lpadmin=$(command -v lpadmin || echo /usr/sbin/lpadmin)
     if [ ! -x "$cupsd" ] || [ ! -x "$lpadmin" ] || [ ! -x "$backend" ] || [ ! -f "$ppd" ]; then
         cups_log "cupsd, lpadmin or cups-pdf is not installed"
+        return 77
+    fi
+    # cups-pdf runs as root only, and its settings live in /etc/cups.
+    if [ ! -w /etc/cups ]; then
+        cups_log "the private CUPS server needs root (to write /etc/cups/cups-pdf-*.conf)"
         return 77
     fi
     mkdir -p "$pdfs" || return 1
@@ -117,6 +126,7 @@ Spool $r/pdf-spool
 Log $r/log/pdf
 LogType 3
 TitlePref 1
+Label 2
 Grp root
 CONF
     "$cupsd" -f -c "$r/conf/cupsd.conf" -s "$r/cups-files.conf" >"$r/log/cupsd.out" 2>&1 &
@@ -147,12 +157,14 @@ CONF
 # Waits (at most $1 seconds) until the server answers and has no job left in the queue:
 # cups-pdf has then finished every file.
 cups_wait_idle() {
+    # shellcheck disable=SC2016 # $jobs belongs to the inner shell
     cups_poll "$1" bash -c 'jobs=$(lpstat -o '"$CUPS_QUEUE"') && [ -z "$jobs" ]'
 }
 
 # The PDFs cups-pdf wrote, one path a line.
 cups_pdfs() {
-    [ -n "${QUENDAL_CUPS_PDFS-}" ] && find "$QUENDAL_CUPS_PDFS" -maxdepth 1 -name '*.pdf' -type f | sort
+    [ -n "${QUENDAL_CUPS_PDFS-}" ] || return 0
+    find "$QUENDAL_CUPS_PDFS" -maxdepth 1 -name '*.pdf' -type f | sort
 }
 
 cups_usage() {
