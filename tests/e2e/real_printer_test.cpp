@@ -87,7 +87,7 @@ BandReport greeting(const QString& text) {
 TEST_F(RealPrinter, APrintReachesTheDefaultQueueAsAnA4PageNamedAfterTheTitle) {
     ASSERT_EQ(QPrinterInfo::defaultPrinter().printerName(), queue);
     const QStringList before = printedPdfs();
-    const BandReport report = greeting("Erika Mustermann");
+    const BandReport report = greeting("Jürgen Größe");
     const QString fallback = scratch_.filePath("daten");
 
     const PrintResult r = PrintJob("Statistik", fallback).run([&](QPagedPaintDevice& device) {
@@ -107,7 +107,7 @@ TEST_F(RealPrinter, APrintReachesTheDefaultQueueAsAnA4PageNamedAfterTheTitle) {
         << pdf.toStdString();
     const auto pages = pdftest::readPdf(pdf);
     ASSERT_EQ(pages.size(), 1U);
-    const auto head = pdftest::find(pages[0], "Erika Mustermann");
+    const auto head = pdftest::find(pages[0], "Jürgen Größe"); // umlauts survive the queue
     ASSERT_TRUE(head.has_value()) << pages[0].text().toStdString();
     EXPECT_NEAR(pages[0].widthMm, 210.0, 1.0);
     EXPECT_NEAR(pages[0].heightMm, 297.0, 1.0);
