@@ -6,8 +6,9 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <cups/cups.h>
 #include <utility>
 
 namespace quendal {
@@ -49,13 +50,8 @@ QString PrintJob::freePdfPath(const QString& folder, const QString& title, const
     return path;
 }
 
-PrintResult PrintJob::toPdf(const QString& folder, const PrintDrawing& draw) const {
-    PrintResult result;
-    if (folder.isEmpty() || !QDir().mkpath(folder)) {
-        result.error = QStringLiteral("cannot create the folder \"%1\"").arg(folder);
-        return result;
-    }
-    const QString path = freePdfPath(folder, title_, QDateTime::currentDateTime());
+// Writes the drawing as an A4 PDF at path; false (and no file left) when that fails.
+bool PrintJob::writePdf(const QString& path, const PrintDrawing& draw) const {
     bool drawn = false;
     {
         QPdfWriter writer(path);
@@ -66,12 +62,54 @@ PrintResult PrintJob::toPdf(const QString& folder, const PrintDrawing& draw) con
     }
     if (!drawn || !QFileInfo(path).isFile() || QFileInfo(path).size() == 0) {
         QFile::remove(path);
+        return false;
+    }
+    return true;
+}
+
+PrintResult PrintJob::toPdf(const QString& folder, const PrintDrawing& draw) const {
+    PrintResult result;
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        result.error = QStringLiteral("cannot create the folder \"%1\"").arg(folder);
+        return result;
+    }
+    const QString path = freePdfPath(folder, title_, QDateTime::currentDateTime());
+    if (!writePdf(path, draw)) {
         result.error = QStringLiteral("cannot write the file \"%1\"").arg(path);
         return result;
     }
     result.status = PrintResult::Status::SavedAsPdf;
     result.pdfFile = QFileInfo(path).absoluteFilePath();
     return result;
+}
+
+// The page goes to CUPS as a PDF, the format every CUPS queue takes, under the title as the
+// job's name. cupsPrintFile returns once the server holds the whole file as a job, with the
+// job's number, or 0 and the server's reason when the queue refused it (stopped, not
+// accepting jobs, gone), so a refused print is never taken for a printed one.
+QString PrintJob::toPrinter(const QString& printer, const PrintDrawing& draw) const {
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        return QStringLiteral("cannot create a temporary folder: %1").arg(scratch.errorString());
+    }
+    const QString path = scratch.filePath(QStringLiteral("print.pdf"));
+    if (!writePdf(path, draw)) {
+        return QStringLiteral("cannot draw the print for the printer \"%1\"").arg(printer);
+    }
+    cups_option_t* options = nullptr;
+    int count = cupsAddOption("media", "A4", 0, &options);
+    count = cupsAddOption("document-format", "application/pdf", count, &options);
+    // An instance ("queue/instance") prints on its queue.
+    const QByteArray queue = printer.section(u'/', 0, 0).toUtf8();
+    const int jobId =
+        cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.constData(), QFile::encodeName(path).constData(),
+                       title_.toUtf8().constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (jobId <= 0) {
+        return QStringLiteral("the printer \"%1\" refused the print: %2")
+            .arg(printer, QString::fromUtf8(cupsLastErrorString()));
+    }
+    return {};
 }
 
 PrintResult PrintJob::run(const PrintDrawing& draw) const {
@@ -83,20 +121,7 @@ PrintResult PrintJob::run(const PrintDrawing& draw) const {
     if (info.isNull()) {
         return toPdf(fallbackFolder_, draw);
     }
-    QString printerError;
-    {
-        QPrinter printer(info, QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::NativeFormat);
-        printer.setDocName(title_);
-        printer.setFullPage(true);
-        printer.setPageLayout(a4FullPage());
-        if (!printer.isValid()) {
-            printerError =
-                QStringLiteral("the printer \"%1\" is not ready").arg(info.printerName());
-        } else if (!draw(printer) || printer.printerState() == QPrinter::Error) {
-            printerError = QStringLiteral("the printer \"%1\" failed").arg(info.printerName());
-        }
-    }
+    const QString printerError = toPrinter(info.printerName(), draw);
     if (printerError.isEmpty()) {
         PrintResult printed;
         printed.status = PrintResult::Status::Printed;

@@ -1,9 +1,10 @@
 #pragma once
-// The way to paper: a print goes to the system's default printer (CUPS). With no printer,
-// or with $QUENDAL_PRINT_TO_PDF set to a folder, it becomes a PDF file in that folder (else
-// in the folder the caller gives), named after what was printed and when, for example
-// "Statistik_2026-12-10_10-15-32.pdf"; an existing file is never overwritten. The device
-// handed to the drawing is A4 portrait and is drawn from the paper's corner.
+// The way to paper: a print goes to the system's default printer, handed to CUPS as an A4
+// PDF named after the title; a printer that refuses it is reported, never taken for printed.
+// With no printer, or with $QUENDAL_PRINT_TO_PDF set to a folder, it becomes a PDF file in
+// that folder (else in the folder the caller gives), named after what was printed and when,
+// for example "Statistik_2026-12-10_10-15-32.pdf"; an existing file is never overwritten.
+// The device handed to the drawing is A4 portrait and is drawn from the paper's corner.
 
 #include <QString>
 #include <functional>
@@ -48,7 +49,11 @@ class PrintJob {
     static QString freePdfPath(const QString& folder, const QString& title, const QDateTime& when);
 
   private:
+    bool writePdf(const QString& path, const PrintDrawing& draw) const;
     PrintResult toPdf(const QString& folder, const PrintDrawing& draw) const;
+    // Hands the drawing to the CUPS queue printer; returns why it failed, empty when the
+    // queue took the job.
+    QString toPrinter(const QString& printer, const PrintDrawing& draw) const;
 
     QString title_;
     QString fallbackFolder_;
