@@ -92,12 +92,18 @@ KeyPreview::KeyPreview(QWidget* dialog, Handler handler)
 
 void KeyPreview::install() {
     for (QWidget* child : dialog_->findChildren<QWidget*>()) {
-        child->installEventFilter(this);
+        if (child->window() == dialog_) {
+            child->installEventFilter(this);
+        }
     }
 }
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched != dialog_) {
+    // Only keys aimed at this dialog's own controls: a dialog opened from it (its child, with
+    // a window of its own) reads its keys itself.
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress && watched != dialog_ && widget != nullptr &&
+        widget->window() == dialog_) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handler_(*key)) {
             key->accept();

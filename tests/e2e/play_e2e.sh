@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A user plays runs through the real program, by mouse and keys only, inside xvfb-run on a
 # 1024 x 768 screen (DISPLAY is set):
-#   play_e2e.sh colour_run|number_run|escape_round_3|killed_run PROGRAM
+#   play_e2e.sh colour_run|number_run|escape_round_3|killed_run|print_all PROGRAM
+# print_all runs inside cups_server.sh run, which sets CUPS_SERVER to a private CUPS server
+# whose default printer writes PDFs into QUENDAL_CUPS_PDFS.
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder.
 # Every wait has a time limit.
 set -uo pipefail
@@ -110,12 +112,18 @@ play_until_statistics() {
     fail "no statistics view after $1 seconds"
 }
 
-close_statistics() {
-    local view
-    view=$(window_named Statistik 5)
-    timeout 10 xdotool windowfocus --sync "$view" 2>/dev/null
+# Closes the window with the title $1 by Escape.
+close_window() {
+    local window
+    window=$(window_named "$1" 5)
+    [ -n "$window" ] || fail "no window '$1' to close"
+    timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null
     key Escape
-    await_gone Statistik 10
+    await_gone "$1" 10
+}
+
+close_statistics() {
+    close_window Statistik
 }
 
 quit() {
@@ -142,6 +150,24 @@ one_record() {
     rounds=$(tr -d '\r' <"$file" | grep -cE '^[ 0-9-]{40}$')
     [ "$rounds" -eq "$1" ] || fail "$rounds rounds in user1.dat instead of $1"
 }
+
+# Answers a print question with Yes and the done message with OK, then waits until the
+# printer's queue is empty.
+print_and_confirm() {
+    sleep 0.8
+    key Return # "Ja"
+    local done
+    done=$(window_named Hinweis 30)
+    [ -n "$done" ] || fail "no done message after printing"
+    key Return
+    await_gone Hinweis 10
+}
+
+# The menu's "Gesamtstatistik" button and, on the overall view and the chart (both 686 x 531
+# in the middle of the play field), the print button and the chart button.
+overall_button=(620 179)
+view_print=(586 601)
+view_chart=(737 550)
 
 case "$scenario" in
 colour_run)
@@ -200,6 +226,37 @@ killed_run)
     wait "$pid" 2>/dev/null
     pid=
     [ "$(sha256sum <"$daten/user1.dat")" = "$before" ] || fail "the killed run changed user1.dat"
+    ;;
+print_all)
+    # The single statistics, the list and the chart, each printed on the default printer.
+    start
+    login_on_tag_1
+    open_gate "${gate2[@]}" 4
+    play_until_statistics 30
+    key Return # the view's print button
+    print_and_confirm
+    close_statistics
+    click "${overall_button[@]}"
+    [ -n "$(window_named Statistik 20)" ] || fail "the overall view did not open"
+    click "${view_print[@]}"
+    print_and_confirm
+    click "${view_chart[@]}"
+    [ -n "$(window_named Graph 20)" ] || fail "the chart did not open"
+    sleep 0.5
+    click "${view_print[@]}"
+    print_and_confirm
+    close_window Graph
+    close_window Statistik
+    quit
+    here=$(dirname "$0")
+    "$here/cups_server.sh" wait-idle 60 || fail "the printer's queue did not empty"
+    mapfile -t pdfs < <("$here/cups_server.sh" pdfs)
+    [ "${#pdfs[@]}" -eq 3 ] || fail "${#pdfs[@]} PDFs instead of 3: ${pdfs[*]}"
+    texts=$(for f in "${pdfs[@]}"; do pdftotext -layout "$f" - 2>/dev/null; echo "=="; done)
+    for expected in "Anna" "Richtige" "Eliminierte" "Zahl/Anzahl - Version 1" "Datum" \
+        "Interfer." "user1.dat" "Mittelwert" "Abweichung"; do
+        grep -qF "$expected" <<<"$texts" || fail "no '$expected' in the printed pages"
+    done
     ;;
 *)
     fail "unknown scenario $scenario"

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
@@ -217,4 +218,27 @@ TEST(TOwnFenster, BuiltInFrameBitmapsPaintTheFrame) {
     EXPECT_EQ(shot.pixel(0, 0), builtinFrameList().image(0).pixel(0, 0));
     EXPECT_EQ(shot.pixel(486, 219), builtinFrameList().image(6).pixel(22, 23));
     EXPECT_EQ(shot.pixel(486 - 134, 0), builtinFrameList().image(3).pixel(0, 0));
+}
+
+// Every framed dialog reads Enter and Escape before its controls, as its OK and cancel
+// handlers; a dialog opened from another reads its own keys, and Escape there closes only it,
+// even for a control the outer dialog was shown again after.
+TEST(TOwnFenster, EnterAndEscapeReachTheHandlersOfTheDialogWhoseControlHasTheFocus) {
+    TOwnFenster outer;
+    auto* outerEdit = new QLineEdit(&outer);
+    TOwnFenster inner(&outer);
+    outer.show();
+    inner.show();
+    auto* innerEdit = new QLineEdit(&inner); // made after the inner dialog's show
+    innerEdit->show();
+    outer.hide();
+    outer.show(); // watches whatever it finds among its descendants now
+    QTest::keyClick(innerEdit, Qt::Key_Escape);
+    EXPECT_FALSE(inner.isVisible());
+    EXPECT_EQ(inner.result(), TOwnFenster::ResultCancel);
+    EXPECT_TRUE(outer.isVisible()) << "Escape in the inner dialog closed the outer one";
+    QTest::keyClick(outerEdit, Qt::Key_Return);
+    EXPECT_FALSE(outer.isVisible());
+    EXPECT_EQ(outer.result(), TOwnFenster::ResultOk);
+    EXPECT_TRUE(outerEdit->text().isEmpty());
 }
