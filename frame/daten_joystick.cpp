@@ -18,6 +18,11 @@ JoystickScreen* activeJoystickScreen(const char* formName) {
     if (window == nullptr || window->objectName() != QLatin1String(formName)) {
         return nullptr;
     }
+    // A message opened over the screen takes the stick, even before the window system has
+    // made it the active window.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != window) {
+        return nullptr;
+    }
     return dynamic_cast<JoystickScreen*>(window);
 }
 

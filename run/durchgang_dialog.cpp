@@ -161,6 +161,10 @@ void TDurchgangDialog::done(int result) {
     QDialog::done(result);
 }
 
+void TDurchgangDialog::reject() {
+    engine_.FormKeyDown(kKeyEscape);
+}
+
 void TDurchgangDialog::Close(int modalResult) {
     // The engine closes from inside its own handlers; the screen goes once they are done.
     if (closing_) {

@@ -69,6 +69,8 @@ class TDurchgangDialog : public QDialog, public RunView, public PhaseTimer, publ
     void layoutScreen();
 
     void done(int result) override;
+    // Closing by the window manager is Escape.
+    void reject() override;
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -11,7 +11,9 @@
 #include "toolkit/wave_player.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
@@ -293,6 +295,61 @@ TEST_F(RunScreenTest, EscapeAbandonsBeforeRoundEightAndEndsTheRunFromIt) {
     EXPECT_EQ(state.current.header[kPrtkey], "V-241");
     EXPECT_TRUE(barsSeen);
     EXPECT_TRUE(state.RunUnsaved);
+}
+
+// A held arrow key answers once; its repeats (X11 sends them as release and press pairs marked
+// as auto-repeat) keep the next stimulus back until the key is really released.
+TEST_F(RunScreenTest, AHeldKeyAnswersOnceAndHoldsBackTheNextStimulus) {
+    constexpr qint64 kHoldMs = 3000; // the feedback and three pauses find the key held
+    ProgramState& state = programState();
+    state.runSettings = RunSettings{1, 1, 3000, 20, 0, 1, 2};
+    TDurchgangDialog screen;
+    auto* mitte = child<PictureSlot>(screen, "Mitte");
+    QElapsedTimer sinceAnswer;
+    bool answered = false;
+    bool released = false;
+    bool heldBack = false;
+    int step = 0;
+    QTimer noteAnswer;
+    QObject::connect(&noteAnswer, &QTimer::timeout, &screen, [] {
+        if (auto* note = qobject_cast<TMeldungDialog*>(QApplication::activeModalWidget())) {
+            note->done(2);
+        }
+    });
+    noteAnswer.start(20);
+    const int result = play(screen, [&] {
+        const bool presenting = mitte->isVisible();
+        if (!answered) {
+            if (presenting && !screen.engine().InputLocked()) {
+                answered = true;
+                QTest::keyPress(&screen, Qt::Key_Right);
+                sinceAnswer.start();
+            }
+            return;
+        }
+        if (!released) {
+            // A repeat's release and its press, ticks apart.
+            if (++step % 3 != 2) {
+                QKeyEvent repeat(step % 3 == 0 ? QEvent::KeyRelease : QEvent::KeyPress,
+                                 Qt::Key_Right, Qt::NoModifier, {}, true);
+                QApplication::sendEvent(&screen, &repeat);
+            }
+            EXPECT_FALSE(presenting && state.runSettings.currentRound == 2)
+                << "a stimulus while the key is held, after " << sinceAnswer.elapsed() << " ms";
+            if (sinceAnswer.elapsed() >= kHoldMs) {
+                heldBack = !presenting && state.runSettings.currentRound == 2;
+                released = true;
+                QTest::keyRelease(&screen, Qt::Key_Right);
+            }
+            return;
+        }
+        if (presenting) {
+            QTest::keyClick(&screen, Qt::Key_Escape);
+        }
+    });
+    EXPECT_EQ(result, 2);
+    EXPECT_TRUE(heldBack);
+    EXPECT_EQ(state.current.rounds.at(1).chosenValue, 3) << "the first press answered";
 }
 
 } // namespace
