@@ -1,0 +1,68 @@
+#pragma once
+// What the two screens measured by reaction_fidelity_bench share: the line protocol on
+// standard output and the wait until a window's picture is on the X server.
+//
+//   CENTRE x y w h       the centre place in screen pixels, printed once the screen shows
+//                        its first pause (the place is empty then)
+//   ROUND i ms add       after the run: round i's recorded time and the random addition in it
+//
+// Nothing is printed during the rounds.
+
+#include <QGuiApplication>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <xcb/xcb.h>
+
+namespace quendal::fidelity {
+
+// Returns once the X server has handled every request sent so far.
+inline void roundTripToDisplay() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    xcb_flush(connection);
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+// Once `window` is exposed: paints it, waits until the server has its picture, prints the
+// CENTRE line for `centre` and calls `then`.
+inline void reportCentreWhenShown(QWidget* window, QWidget* centre,
+                                  std::function<void()> then = {}) {
+    auto* poll = new QTimer(window);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, window, [window, centre, poll, then] {
+        if (window->windowHandle() == nullptr || !window->windowHandle()->isExposed()) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        window->repaint();
+        roundTripToDisplay();
+        const qreal ratio = window->devicePixelRatioF();
+        const QPoint origin = centre->mapToGlobal(QPoint(0, 0));
+        std::printf("CENTRE %d %d %d %d\n", qRound(origin.x() * ratio), qRound(origin.y() * ratio),
+                    qRound(centre->width() * ratio), qRound(centre->height() * ratio));
+        std::fflush(stdout);
+        if (then) {
+            then();
+        }
+    });
+    poll->start();
+}
+
+// The first command-line argument as the number of rounds, else `fallback`.
+inline int roundsArgument(int argc, char** argv, int fallback) {
+    if (argc < 2) {
+        return fallback;
+    }
+    const int rounds = std::atoi(argv[1]);
+    return rounds > 0 ? rounds : fallback;
+}
+
+} // namespace quendal::fidelity
