@@ -53,7 +53,37 @@ ImageButton* dialogButton(QWidget* parent, const char* name, int x, int y) {
     return button;
 }
 
-QTextEdit* textView(QWidget* parent, const char* name, const QRect& geometry) {
+namespace {
+
+// Gives the focus back to its holder whenever the view it watches would take it.
+class FocusReturn : public QObject {
+  public:
+    FocusReturn(QTextEdit* view, QWidget* holder) : QObject(view), view_(view), holder_(holder) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool entered = watched == view_ && event->type() == QEvent::FocusIn;
+        const bool pressed =
+            watched == view_->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                             event->type() == QEvent::MouseButtonDblClick);
+        if (entered || pressed) {
+            holder_->setFocus();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QTextEdit* view_;
+    QWidget* holder_;
+};
+
+} // namespace
+
+QTextEdit* textView(QWidget* parent, const char* name, const QRect& geometry,
+                    QWidget* focusHolder) {
     auto* view = new QTextEdit(parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setGeometry(geometry);
@@ -82,6 +112,9 @@ QTextEdit* textView(QWidget* parent, const char* name, const QRect& geometry) {
         "QScrollBar::handle:vertical:hover { background: rgb(70, 112, 156); }"
         "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
         "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    if (focusHolder != nullptr) {
+        new FocusReturn(view, focusHolder);
+    }
     return view;
 }
 

@@ -40,8 +40,10 @@ ImageButton* dialogButton(QWidget* parent, const char* name, int x, int y);
 // A read-only rich-text view for the dialogs that show a document: no border, light
 // background, black Tahoma 19 pixels unless the document says otherwise, an arrow cursor, a
 // vertical scroll bar in the dialog's colours, and no keyboard focus or text selection of its
-// own; a dialog gives the focus back to its hidden button when the view would take it.
-QTextEdit* textView(QWidget* parent, const char* name, const QRect& geometry);
+// own. Whenever the view would take the focus, or a mouse button is pressed in it, the focus
+// goes back to focusHolder (the dialog's hidden button), so the text never shows a caret and
+// keys reach the dialog; the scroll bar still scrolls it.
+QTextEdit* textView(QWidget* parent, const char* name, const QRect& geometry, QWidget* focusHolder);
 
 } // namespace look
 

@@ -35,9 +35,7 @@ THilfeDialog::THilfeDialog(TMeldungDialog* messageBox, QWidget* parent)
     helpbutton_->setText(texts::pick(texts::hilfe::helpbutton));
     connect(helpbutton_, &QPushButton::clicked, this, [this] { done(ResultOk); });
 
-    RichEdit_ = look::textView(ppp_, "RichEdit", QRect(21, 23, 588, 386));
-    RichEdit_->installEventFilter(this);
-    RichEdit_->viewport()->installEventFilter(this);
+    RichEdit_ = look::textView(ppp_, "RichEdit", QRect(21, 23, 588, 386), helpbutton_);
 
     okbutton_ = look::dialogButton(ppp_, "okbutton", 246, 417);
     connect(okbutton_, &ImageButton::clicked, this, &THilfeDialog::cancelbuttonClick);
@@ -107,24 +105,6 @@ void THilfeDialog::showDataFolder() {
     messageBox_->Meldungsfenster(QString::fromStdString(programState().DataFolder),
                                  texts::pick(texts::hilfe::dataFolderCaption), false, true, 4);
     helpbutton_->setFocus();
-}
-
-void THilfeDialog::RichEditEnter() {
-    helpbutton_->setFocus();
-}
-
-void THilfeDialog::RichEditMouseDown() {
-    helpbutton_->setFocus();
-}
-
-bool THilfeDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == RichEdit_ && event->type() == QEvent::FocusIn) {
-        RichEditEnter();
-    } else if (watched == RichEdit_->viewport() && (event->type() == QEvent::MouseButtonPress ||
-                                                    event->type() == QEvent::MouseButtonDblClick)) {
-        RichEditMouseDown();
-    }
-    return TOwnFenster::eventFilter(watched, event);
 }
 
 } // namespace quendal

@@ -43,11 +43,8 @@ class THilfeDialog : public TOwnFenster {
 
   protected:
     bool FormKeyDown(int key) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void RichEditEnter();
-    void RichEditMouseDown();
     void showDataFolder();
 
     QWidget* ppp_;

@@ -27,9 +27,7 @@ TStatInfoDialog::TStatInfoDialog(QWidget* parent) : TOwnFenster(parent) {
     helpbutton_->setText(texts::pick(texts::statinfo::helpbutton));
     connect(helpbutton_, &QPushButton::clicked, this, [this] { done(ResultOk); });
 
-    RichEdit_ = look::textView(ppp_, "RichEdit", QRect(22, 20, 756, 523));
-    RichEdit_->installEventFilter(this);
-    RichEdit_->viewport()->installEventFilter(this);
+    RichEdit_ = look::textView(ppp_, "RichEdit", QRect(22, 20, 756, 523), helpbutton_);
 
     okbutton_ = look::dialogButton(ppp_, "okbutton", 334, 557);
     connect(okbutton_, &ImageButton::clicked, this, &TStatInfoDialog::cancelbuttonClick);
@@ -60,24 +58,6 @@ void TStatInfoDialog::FormShow() {
 
 void TStatInfoDialog::cancelbuttonClick() {
     done(ResultOk);
-}
-
-void TStatInfoDialog::RichEditEnter() {
-    helpbutton_->setFocus();
-}
-
-void TStatInfoDialog::RichEditMouseDown() {
-    helpbutton_->setFocus();
-}
-
-bool TStatInfoDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == RichEdit_ && event->type() == QEvent::FocusIn) {
-        RichEditEnter();
-    } else if (watched == RichEdit_->viewport() && (event->type() == QEvent::MouseButtonPress ||
-                                                    event->type() == QEvent::MouseButtonDblClick)) {
-        RichEditMouseDown();
-    }
-    return TOwnFenster::eventFilter(watched, event);
 }
 
 } // namespace quendal

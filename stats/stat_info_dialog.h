@@ -35,13 +35,7 @@ class TStatInfoDialog : public TOwnFenster {
     // The close button and Escape close the viewer with 1.
     void cancelbuttonClick() override;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
-    void RichEditEnter();
-    void RichEditMouseDown();
-
     QWidget* ppp_;
     QPushButton* helpbutton_;
     QTextEdit* RichEdit_;

@@ -2,6 +2,7 @@
 // the cups-pdf queue QuendalPDF as its default printer, points CUPS_SERVER at it and names the
 // folder cups-pdf writes into in QUENDAL_CUPS_PDFS. Without that server every test skips.
 
+#include "../toolkit/greeting_report.h"
 #include "../toolkit/pdf_text.h"
 #include "toolkit/band_report.h"
 #include "toolkit/print_job.h"
@@ -69,25 +70,12 @@ class RealPrinter : public ::testing::Test {
     QTemporaryDir scratch_;
 };
 
-BandReport greeting(const QString& text) {
-    BandReport report;
-    report.titleBand().heightMm = 20;
-    ReportLabel l;
-    l.name = "Head";
-    l.widthMm = 180;
-    l.alignment = Qt::AlignHCenter;
-    l.font = ReportFont{"Arial", 19, true};
-    l.text = text;
-    report.titleBand().labels.push_back(l);
-    return report;
-}
-
 } // namespace
 
 TEST_F(RealPrinter, APrintReachesTheDefaultQueueAsAnA4PageNamedAfterTheTitle) {
     ASSERT_EQ(QPrinterInfo::defaultPrinter().printerName(), queue);
     const QStringList before = printedPdfs();
-    const BandReport report = greeting("Jürgen Größe");
+    const BandReport report = pdftest::greeting("Jürgen Größe");
     const QString fallback = scratch_.filePath("daten");
 
     const PrintResult r = PrintJob("Statistik", fallback).run([&](QPagedPaintDevice& device) {
@@ -120,7 +108,7 @@ TEST_F(RealPrinter, APrintReachesTheDefaultQueueAsAnA4PageNamedAfterTheTitle) {
 TEST_F(RealPrinter, AQueueThatRejectsJobsLeavesThePageAsAPdfAndSaysWhy) {
     ASSERT_TRUE(lpCommand(QStringLiteral("cupsreject"), {queue}));
     const QStringList before = printedPdfs();
-    const BandReport report = greeting("Max Mustermann");
+    const BandReport report = pdftest::greeting("Max Mustermann");
     const QString fallback = scratch_.filePath("daten");
 
     const PrintResult r = PrintJob("Grafik", fallback).run([&](QPagedPaintDevice& device) {

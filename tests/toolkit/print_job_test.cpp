@@ -1,3 +1,4 @@
+#include "greeting_report.h"
 #include "pdf_text.h"
 #include "toolkit/band_report.h"
 #include "toolkit/print_job.h"
@@ -23,26 +24,13 @@ class PdfFolder {
     ~PdfFolder() { qunsetenv("QUENDAL_PRINT_TO_PDF"); }
 };
 
-BandReport greeting(const QString& text) {
-    BandReport report;
-    report.titleBand().heightMm = 20;
-    ReportLabel l;
-    l.name = "Head";
-    l.widthMm = 180;
-    l.alignment = Qt::AlignHCenter;
-    l.font = ReportFont{"Arial", 19, true};
-    l.text = text;
-    report.titleBand().labels.push_back(l);
-    return report;
-}
-
 } // namespace
 
 TEST(PrintJob, WritesANamedPdfIntoTheFolderOfTheEnvironmentAndNeverOverwrites) {
     QTemporaryDir scratch;
     const QString folder = scratch.filePath("ausdrucke"); // made when missing
     const PdfFolder redirect(folder);
-    const BandReport report = greeting("Erika Mustermann");
+    const BandReport report = pdftest::greeting("Erika Mustermann");
     const PrintJob job("Statistik", scratch.filePath("daten"));
 
     const PrintResult first =
@@ -81,7 +69,7 @@ TEST(PrintJob, WritesANamedPdfIntoTheFolderOfTheEnvironmentAndNeverOverwrites) {
 
 TEST(PrintJob, FailsCleanlyWhenThePdfCannotBeWrittenOrTheDrawingFails) {
     QTemporaryDir scratch;
-    const BandReport report = greeting("x");
+    const BandReport report = pdftest::greeting("x");
     QFile blocker(scratch.filePath("eine-datei"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
