@@ -19,6 +19,7 @@ struct RoundResult {
 struct ErrorFigures {
     double mean = 0.0;
     double sd = 0.0;      // sample standard deviation
+    double rms = 0.0;     // root mean square: bias and spread in one figure
     double largest = 0.0; // the error of the largest magnitude, with its sign
 };
 
@@ -26,9 +27,18 @@ ErrorFigures figuresOf(const std::vector<RoundResult>& rounds, bool withoutAddit
 
 void printRounds(const std::string& title, const std::vector<RoundResult>& rounds);
 
-// The figures of both screens and whether the run screen meets its targets: without the
+// What was measured of one screen: its rounds and the CPU time the hypervisor took from the
+// machine (steal time) while they were played.
+struct ScreenRun {
+    std::string name;
+    std::vector<RoundResult> rounds;
+    double stolenMs = 0.0;
+};
+
+// The figures of the three screens and whether the run screen meets its targets: without the
 // addition a mean error of at most 1 ms and a standard deviation of at most 0.5 ms, and a
-// smaller mean error than the naive program.
-void printSummary(const std::vector<RoundResult>& run, const std::vector<RoundResult>& naive);
+// smaller root-mean-square error than the naive program. The floor program shows what the X
+// server and the machine allow any program.
+void printSummary(const ScreenRun& run, const ScreenRun& naive, const ScreenRun& floor);
 
 } // namespace quendal::fidelity
