@@ -1,16 +1,11 @@
 #include "toolkit/rtf_reader.h"
 
+#include "toolkit/rtf_document_builder.h"
+
 #include <QColor>
 #include <QFile>
-#include <QFont>
-#include <QHash>
 #include <QSet>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextOption>
-#include <QVector>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -32,36 +27,11 @@ QChar fromCp1252(unsigned char b) {
     return QChar(static_cast<char16_t>(b));
 }
 
-// 1440 twips make an inch of 96 pixels.
-constexpr double kTwipsPerPixel = 15.0;
-constexpr int kMaxTwips = 31680; // 22 inches: more is nonsense in a help text
 constexpr int kMaxHalfPoints = 3276;
 
-struct CharState {
-    int font = -1;      // -1: the document's default font
-    int halfPoints = 0; // 0: the view's own size
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    bool hidden = false;
-    int colour = 0;     // index into the colour table; 0 is the automatic colour
-    int background = 0; // likewise
-    int vertical = 0;   // 0 normal, 1 superscript, 2 subscript
-    friend bool operator==(const CharState&, const CharState&) = default;
-};
-
-struct ParaState {
-    Qt::Alignment alignment = Qt::AlignLeft;
-    int leftIndent = 0; // all in twips
-    int rightIndent = 0;
-    int firstIndent = 0;
-    int spaceBefore = 0;
-    int spaceAfter = 0;
-    QList<int> tabStops; // twips from the left margin
-    int lineSpacing = 0; // 0 single; in twips, or in 240ths of a line with slmult 1
-    bool lineMultiple = false;
-};
+using rtf::CharState;
+using rtf::kMaxTwips;
+using rtf::ParaState;
 
 enum class Destination { Text, Skip, FontTable, ColourTable };
 
@@ -118,20 +88,15 @@ const QSet<QByteArray>& skippedDestinations() {
 
 class Parser {
   public:
-    Parser(const QByteArray& input, QTextDocument* document)
-        : in_(input), document_(document), cursor_(document) {}
+    Parser(const QByteArray& input, QTextDocument* document) : in_(input), builder_(document) {}
 
     void run() {
-        document_->clear();
-        cursor_ = QTextCursor(document_);
-        cursor_.beginEditBlock();
+        builder_.begin();
         groups_.push_back(Group{});
         while (pos_ < in_.size() && !finished_) {
             step();
         }
-        flushText();
-        applyParagraph();
-        cursor_.endEditBlock();
+        builder_.finish(top().para);
     }
 
   private:
@@ -214,7 +179,7 @@ class Parser {
             return;
         case Destination::ColourTable:
             if (c == ';') {
-                colours_.push_back(colourSeen_ ? QColor(red_, green_, blue_) : QColor());
+                builder_.addColour(colourSeen_ ? QColor(red_, green_, blue_) : QColor());
                 red_ = green_ = blue_ = 0;
                 colourSeen_ = false;
             }
@@ -233,7 +198,7 @@ class Parser {
         if (fontNumber_ >= 0) {
             const QString name = fontName_.trimmed();
             if (!name.isEmpty()) {
-                fonts_.insert(fontNumber_, name);
+                builder_.addFont(fontNumber_, name);
             }
         }
         fontNumber_ = -1;
@@ -491,7 +456,7 @@ class Parser {
         } else if (w == "uc") {
             g.unicodeSkip = std::clamp(param, 0, 16);
         } else if (w == "deff") {
-            defaultFont_ = std::max(param, 0);
+            builder_.setDefaultFont(std::max(param, 0));
         } else if (w == "emdash") {
             addText(QString(QChar(0x2014)));
         } else if (w == "endash") {
@@ -543,106 +508,21 @@ class Parser {
             return;
         }
         if (highSurrogate_ != 0 && !(text.size() == 2 && text[0].isHighSurrogate())) {
-            highSurrogate_ = 0;
-            pending_ += QChar(QChar::ReplacementCharacter);
+            highSurrogate_ = 0; // a high surrogate without its low one
+            builder_.addText(QString(QChar(QChar::ReplacementCharacter)), top().chars);
         }
-        if (!pending_.isEmpty() && !(pendingChars_ == top().chars)) {
-            flushText();
-        }
-        pendingChars_ = top().chars;
-        pending_ += text;
-    }
-
-    void flushText() {
-        if (pending_.isEmpty()) {
-            return;
-        }
-        cursor_.insertText(pending_, charFormat(pendingChars_));
-        pending_.clear();
-    }
-
-    QTextCharFormat charFormat(const CharState& ch) const {
-        QTextCharFormat f;
-        const QString family = fonts_.value(ch.font < 0 ? defaultFont_ : ch.font);
-        if (!family.isEmpty()) {
-            f.setFontFamilies({family});
-        }
-        if (ch.halfPoints > 0) {
-            f.setFontPointSize(ch.halfPoints / 2.0);
-        }
-        f.setFontWeight(ch.bold ? QFont::Bold : QFont::Normal);
-        f.setFontItalic(ch.italic);
-        f.setFontUnderline(ch.underline);
-        f.setFontStrikeOut(ch.strike);
-        if (ch.colour > 0 && ch.colour < colours_.size() && colours_[ch.colour].isValid()) {
-            f.setForeground(colours_[ch.colour]);
-        }
-        if (ch.background > 0 && ch.background < colours_.size() &&
-            colours_[ch.background].isValid()) {
-            f.setBackground(colours_[ch.background]);
-        }
-        if (ch.vertical == 1) {
-            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-        } else if (ch.vertical == 2) {
-            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-        }
-        return f;
-    }
-
-    void applyParagraph() {
-        const ParaState& p = top().para;
-        QTextBlockFormat f;
-        f.setAlignment(p.alignment);
-        f.setLeftMargin(p.leftIndent / kTwipsPerPixel);
-        f.setRightMargin(p.rightIndent / kTwipsPerPixel);
-        f.setTextIndent(p.firstIndent / kTwipsPerPixel);
-        f.setTopMargin(p.spaceBefore / kTwipsPerPixel);
-        f.setBottomMargin(p.spaceAfter / kTwipsPerPixel);
-        if (p.lineSpacing != 0) {
-            if (p.lineMultiple && p.lineSpacing > 0) {
-                // 240 stands for single spacing; more than five lines apart is nonsense.
-                f.setLineHeight(std::min(p.lineSpacing * 100.0 / 240.0, 500.0),
-                                QTextBlockFormat::ProportionalHeight);
-            } else if (p.lineSpacing > 0) {
-                f.setLineHeight(p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
-            } else {
-                f.setLineHeight(-p.lineSpacing / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
-            }
-        }
-        // A hanging first line (a bullet, a term) tabs to the left indent, as in word
-        // processors, when no tab stop comes before it.
-        QList<int> stops = p.tabStops;
-        if (p.firstIndent < 0 && p.leftIndent > 0 &&
-            std::none_of(stops.begin(), stops.end(), [&](int s) { return s <= p.leftIndent; })) {
-            stops.prepend(p.leftIndent);
-        }
-        // Tab stops count from the margin; the view counts them from where the line starts.
-        const int lineStart = p.leftIndent + p.firstIndent;
-        QList<QTextOption::Tab> tabs;
-        for (int stop : stops) {
-            if (stop > lineStart) {
-                tabs.append(
-                    QTextOption::Tab((stop - lineStart) / kTwipsPerPixel, QTextOption::LeftTab));
-            }
-        }
-        if (!tabs.isEmpty()) {
-            f.setTabPositions(tabs);
-        }
-        cursor_.setBlockFormat(f);
+        builder_.addText(text, top().chars);
     }
 
     void endParagraph() {
         if (top().destination != Destination::Text || skipping()) {
             return;
         }
-        flushText();
-        applyParagraph();
-        cursor_.insertBlock();
+        builder_.endParagraph(top().para);
     }
 
     const QByteArray& in_;
-    QTextDocument* document_;
-    QTextCursor cursor_;
+    rtf::DocumentBuilder builder_;
     qsizetype pos_ = 0;
     bool finished_ = false;
     bool groupStart_ = false;
@@ -651,15 +531,9 @@ class Parser {
     int unicodePending_ = 0;
     char16_t highSurrogate_ = 0;
 
-    QString pending_;
-    CharState pendingChars_;
-
-    QHash<int, QString> fonts_;
-    int defaultFont_ = 0;
     int fontNumber_ = -1;
     QString fontName_;
 
-    QVector<QColor> colours_;
     int red_ = 0;
     int green_ = 0;
     int blue_ = 0;
