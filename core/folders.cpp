@@ -1,6 +1,7 @@
 #include "core/folders.h"
 
 #include "core/run_layout.h"
+#include "core/text_trim.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,16 +11,6 @@
 
 namespace quendal {
 namespace {
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 std::string lowerAscii(std::string_view s) {
     std::string out(s);

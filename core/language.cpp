@@ -3,6 +3,7 @@
 #include "core/folders.h"
 #include "core/program_state.h"
 #include "core/safe_file.h"
+#include "core/text_trim.h"
 #include "core/vocabulary.h"
 
 #include <optional>
@@ -21,15 +22,7 @@ int languageOfLine(std::string_view line, int current) {
             c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    std::size_t begin = 0;
-    std::size_t end = s.size();
-    while (begin < end && static_cast<unsigned char>(s[begin]) <= 0x20) {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(s[end - 1]) <= 0x20) {
-        --end;
-    }
-    s = s.substr(begin, end - begin);
+    s = std::string(trimBlanks(s));
     if (s.size() < 3) {
         return 1;
     }

@@ -4,6 +4,7 @@
 #include "core/result_file.h"
 #include "core/result_file_io.h"
 #include "core/statistics.h"
+#include "core/text_trim.h"
 
 #include <algorithm>
 #include <array>
@@ -133,12 +134,12 @@ struct Line {
     std::string headerValue() const {
         if (inOnePiece) {
             const std::string_view v =
-                whole.size() > kValueStart ? trimmed(whole.substr(kValueStart)) : "";
+                whole.size() > kValueStart ? trimBlanks(whole.substr(kValueStart)) : "";
             return std::string(v.substr(0, kHeaderTextMax));
         }
         std::string_view v = value;
         if (!moreAfterValue) {
-            v = trimmed(v);
+            v = trimBlanks(v);
         }
         return std::string(v);
     }
@@ -344,7 +345,7 @@ std::string listText(int uiLanguage, const char* german, const char* english) {
 
 std::string ExerciseText(const ResultRecord& record) {
     const ProgramState& state = programState();
-    const std::string key = cp1252::fromUtf8(trimmed(record.header[kPrtkey]));
+    const std::string key = cp1252::fromUtf8(trimBlanks(record.header[kPrtkey]));
     std::string unknown = listText(state.UiLanguage, "Unbekannt", "Unknown");
     if (key.size() < 4) {
         return unknown;
