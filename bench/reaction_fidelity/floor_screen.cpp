@@ -4,9 +4,11 @@
 // stop watch, and stops it when a key press arrives; the time is cut to whole
 // milliseconds like the run screen's. What the run screen adds to the error of this program is
 // its own; what both show is the X server's and the machine's. Prints the protocol of
-// screen_report.h; the recorded times carry no addition.
+// screen_protocol.h; the recorded times carry no addition.
 //
 //   reaction_floor_screen [ROUNDS]
+
+#include "screen_protocol.h"
 
 #include <chrono>
 #include <cstdio>
@@ -53,9 +55,8 @@ class FloorScreen {
     }
 
     void reportCentre() const {
-        std::printf("CENTRE %d %d %d %d\n", centre().x, centre().y, centre().width,
-                    centre().height);
-        std::fflush(stdout);
+        const xcb_rectangle_t place = centre();
+        quendal::fidelity::printCentre(place.x, place.y, place.width, place.height);
     }
 
     // Plays `rounds` rounds; false when the connection broke.
@@ -90,7 +91,7 @@ class FloorScreen {
 
     void reportRounds() const {
         for (std::size_t i = 0; i < times_.size(); ++i) {
-            std::printf("ROUND %zu %lld 0\n", i + 1, static_cast<long long>(times_[i]));
+            quendal::fidelity::printRound(static_cast<long long>(i) + 1, times_[i], 0);
         }
         std::fflush(stdout);
     }
@@ -141,7 +142,7 @@ class FloorScreen {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 && std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : 40;
+    const int rounds = quendal::fidelity::roundsArgument(argc, argv, 40);
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection) != 0) {
         std::fputs("reaction_floor_screen: cannot open the display\n", stderr);

@@ -87,7 +87,7 @@ class NaiveScreen : public QWidget {
 
     void finish() {
         for (std::size_t i = 0; i < times_.size(); ++i) {
-            std::printf("ROUND %zu %lld 0\n", i + 1, static_cast<long long>(times_[i]));
+            quendal::fidelity::printRound(static_cast<long long>(i) + 1, times_[i], 0);
         }
         std::fflush(stdout);
         QTimer::singleShot(200, qApp, &QCoreApplication::quit);

@@ -190,7 +190,7 @@ std::vector<RoundResult> playScreen(const std::string& program, const std::vecto
             }
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
-        // The first change of the place is the stimulus. The watch looks every ~60 us and
+        // The first change of the place is the stimulus. The watch looks every 50 us or so and
         // sleeps in between, so that it does not take a core from the screen it measures.
         Clock::time_point appeared;
         for (;;) {

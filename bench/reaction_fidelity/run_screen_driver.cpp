@@ -107,8 +107,8 @@ int main(int argc, char** argv) {
     }
     for (int32_t round = 1; round <= state.current.roundCount; ++round) {
         const auto index = static_cast<std::size_t>(round);
-        std::printf("ROUND %d %d %d\n", round, state.current.rounds.at(index).reactionTimeMs,
-                    screen.additions.at(index));
+        quendal::fidelity::printRound(round, state.current.rounds.at(index).reactionTimeMs,
+                                      screen.additions.at(index));
     }
     std::fflush(stdout);
     return 0;

@@ -1,18 +1,13 @@
 #pragma once
-// What the two screens measured by reaction_fidelity_bench share: the line protocol on
-// standard output and the wait until a window's picture is on the X server.
-//
-//   CENTRE x y w h       the centre place in screen pixels, printed once the screen shows
-//                        its first pause (the place is empty then)
-//   ROUND i ms add       after the run: round i's recorded time and the random addition in it
-//
-// Nothing is printed during the rounds.
+// What the Qt screens measured by reaction_fidelity_bench share besides the line protocol of
+// screen_protocol.h: the wait until a window's picture is on the X server.
+
+#include "screen_protocol.h"
 
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <xcb/xcb.h>
@@ -46,23 +41,13 @@ inline void reportCentreWhenShown(QWidget* window, QWidget* centre,
         roundTripToDisplay();
         const qreal ratio = window->devicePixelRatioF();
         const QPoint origin = centre->mapToGlobal(QPoint(0, 0));
-        std::printf("CENTRE %d %d %d %d\n", qRound(origin.x() * ratio), qRound(origin.y() * ratio),
+        printCentre(qRound(origin.x() * ratio), qRound(origin.y() * ratio),
                     qRound(centre->width() * ratio), qRound(centre->height() * ratio));
-        std::fflush(stdout);
         if (then) {
             then();
         }
     });
     poll->start();
-}
-
-// The first command-line argument as the number of rounds, else `fallback`.
-inline int roundsArgument(int argc, char** argv, int fallback) {
-    if (argc < 2) {
-        return fallback;
-    }
-    const int rounds = std::atoi(argv[1]);
-    return rounds > 0 ? rounds : fallback;
 }
 
 } // namespace quendal::fidelity
