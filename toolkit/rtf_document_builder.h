@@ -16,9 +16,6 @@ class QTextDocument;
 
 namespace quendal::rtf {
 
-// The largest indent or spacing taken, in twips: 22 inches, more is nonsense in a help text.
-constexpr int kMaxTwips = 31680;
-
 struct CharState {
     int font = -1;      // -1: the document's default font
     int halfPoints = 0; // 0: the view's own size

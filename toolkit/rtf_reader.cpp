@@ -27,10 +27,10 @@ QChar fromCp1252(unsigned char b) {
     return QChar(static_cast<char16_t>(b));
 }
 
+constexpr int kMaxTwips = 31680; // 22 inches: more is nonsense in a help text
 constexpr int kMaxHalfPoints = 3276;
 
 using rtf::CharState;
-using rtf::kMaxTwips;
 using rtf::ParaState;
 
 enum class Destination { Text, Skip, FontTable, ColourTable };
