@@ -62,8 +62,8 @@ QLabel* makeImage(QWidget* parent, const char* name) {
     return label;
 }
 
-PictureSize sizeOf(const QImage& image) {
-    return {image.width(), image.height()};
+PictureSize sizeOf(QSize size) {
+    return {size.width(), size.height()};
 }
 
 QRect rectOf(const Place& place) {
@@ -304,10 +304,10 @@ void THaupt::applyFaces() {
         return;
     }
     const BitmapList& scheme = daten_->SchemeBMPliste;
-    const QImage& background = scheme.image(scheme::kPanelBackground);
+    const QPixmap background = scheme.pixmap(scheme::kPanelBackground);
     Anmeldepanel_->setBitmap(background);
     backpanel_->setBitmap(background);
-    B1_->setPixmap(QPixmap::fromImage(scheme.image(scheme::kLogo)));
+    B1_->setPixmap(scheme.pixmap(scheme::kLogo));
     Tor1_->setFaces(scheme, scheme::kTor1Face, 2);
     Tor2_->setFaces(scheme, scheme::kTor2Face, 2);
     for (ImageButton* button :
@@ -315,7 +315,7 @@ void THaupt::applyFaces() {
           Exitbutton_, Benutzerbutton_}) {
         button->setFaces(scheme, scheme::kMenuFaces, 3);
     }
-    Logo1_->setPixmap(QPixmap::fromImage(scheme.image(scheme::kLogo)));
+    Logo1_->setPixmap(scheme.pixmap(scheme::kLogo));
 }
 
 void THaupt::layoutWindow() {
@@ -326,13 +326,13 @@ void THaupt::layoutWindow() {
     MainLayoutPictures pictures;
     if (daten_ != nullptr) {
         const BitmapList& s = daten_->SchemeBMPliste;
-        pictures.menuButton = sizeOf(s.image(scheme::kMenuButton));
-        pictures.leftEdge = sizeOf(s.image(scheme::kLeftEdge));
-        pictures.topEdge = sizeOf(s.image(scheme::kTopEdge));
-        pictures.logo = sizeOf(s.image(scheme::kLogo));
-        pictures.rightEdge = sizeOf(s.image(scheme::kRightEdge));
-        pictures.bottomEdge = sizeOf(s.image(scheme::kBottomEdge));
-        pictures.gate = sizeOf(s.image(scheme::kTor1Face));
+        pictures.menuButton = sizeOf(s.size(scheme::kMenuButton));
+        pictures.leftEdge = sizeOf(s.size(scheme::kLeftEdge));
+        pictures.topEdge = sizeOf(s.size(scheme::kTopEdge));
+        pictures.logo = sizeOf(s.size(scheme::kLogo));
+        pictures.rightEdge = sizeOf(s.size(scheme::kRightEdge));
+        pictures.bottomEdge = sizeOf(s.size(scheme::kBottomEdge));
+        pictures.gate = sizeOf(s.size(scheme::kTor1Face));
     }
     const MainLayout layout =
         computeMainLayout(pictures, state.PlayWidth, state.PlayHeight, state.PlayWidth);
@@ -366,8 +366,8 @@ void THaupt::layoutLoginPanel(int panelWidth, int panelHeight) {
     PictureSize logo;
     if (daten_ != nullptr) {
         const BitmapList& s = daten_->SchemeBMPliste;
-        tag = sizeOf(s.image(kTagPlaces[0].face));
-        logo = sizeOf(s.image(scheme::kLogo));
+        tag = sizeOf(s.size(kTagPlaces[0].face));
+        logo = sizeOf(s.size(scheme::kLogo));
     }
     const LoginLayout login = computeLoginLayout(tag, logo, panelWidth, panelHeight);
     for (int i = 0; i < kTagCount; ++i) {
@@ -376,8 +376,14 @@ void THaupt::layoutLoginPanel(int panelWidth, int panelHeight) {
         ImageButton* key = keys_.at(index);
         if (daten_ != nullptr) {
             const BitmapList& s = daten_->SchemeBMPliste;
-            key->setFaces(faceFor(s.image(kTagPlaces.at(index).face), place),
-                          faceFor(s.image(kTagPlaces.at(index).secondFace), place));
+            const TagPlace& faces = kTagPlaces.at(index);
+            if (s.size(faces.face) == QSize(place.width, place.height) &&
+                faces.secondFace == faces.face + 1) {
+                key->setFaces(s, faces.face, 2); // as drawn, at the pixels of the screen
+            } else {
+                key->setFaces(faceFor(s.image(faces.face), place),
+                              faceFor(s.image(faces.secondFace), place));
+            }
         }
         key->setGeometry(rectOf(place));
     }
@@ -392,12 +398,7 @@ void THaupt::paintEvent(QPaintEvent* /*event*/) {
     if (daten_ == nullptr) {
         return;
     }
-    const BitmapList& s = daten_->SchemeBMPliste;
-    TDaten::drawTiledFrame(p, width(), height(),
-                           {s.image(scheme::kTopEdge), s.image(scheme::kBottomEdge),
-                            s.image(scheme::kLeftEdge), s.image(scheme::kRightEdge),
-                            s.image(scheme::kTopLeft), s.image(scheme::kTopRight),
-                            s.image(scheme::kBottomLeft), s.image(scheme::kBottomRight)});
+    daten_->DrawMainFrame(p, width(), height());
 }
 
 // --- Keys, buttons and tags ----------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "toolkit/bitmap_panel.h"
 
+#include "toolkit/device_pixels.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -26,9 +28,7 @@ void BitmapPanel::setColor(const QColor& colour) {
 void BitmapPanel::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.fillRect(event->rect(), colour_);
-    if (!bitmap_.isNull()) {
-        p.drawPixmap(0, 0, bitmap_);
-    }
+    paintPicture(p, QPointF(0, 0), bitmap_);
 }
 
 } // namespace quendal

@@ -1,6 +1,7 @@
 #pragma once
-// A panel backed by a bitmap: the picture is drawn 1:1 from the panel's top-left corner,
-// the panel's colour fills what the picture does not cover. Child widgets lie on top.
+// A panel backed by a bitmap: the picture is drawn 1:1 from the panel's top-left corner (a
+// picture made for a scaled screen pixel for pixel, see device_pixels.h), the panel's colour
+// fills what the picture does not cover. Child widgets lie on top.
 
 #include <QColor>
 #include <QPixmap>
