@@ -80,10 +80,7 @@ bool loadList(const QString& fileName, int entries, BitmapList::Painter painter,
         const QByteArray bytes = file.readAll();
         const QString key =
             QString::fromStdString(resolutionFolder(programState().PlayWidth)) + fileName;
-        const auto known = knownFiles().constFind(key);
-        const bool ours =
-            painter && known != knownFiles().constEnd() &&
-            QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex() == *known;
+        const bool ours = painter && TDaten::drawnByTheBuild(key, bytes);
         list = BitmapList::fromBytes(
             bytes, &why, ours ? BitmapList::Check::Structure : BitmapList::Check::EveryPicture);
         if (list && ours) {
@@ -132,6 +129,12 @@ TDaten* Daten() {
 
 bool TDaten::FormCreate(QString* error) {
     return LoadBitmapLists(error);
+}
+
+bool TDaten::drawnByTheBuild(const QString& name, const QByteArray& bytes) {
+    const auto known = knownFiles().constFind(name);
+    return known != knownFiles().constEnd() &&
+           QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex() == *known;
 }
 
 QString TDaten::bitmapListPath(const QString& fileName) {

@@ -45,6 +45,10 @@ class TDaten : public QObject {
     // The path of a list file for the current play field ("DATA" in whatever case it exists).
     static QString bitmapListPath(const QString& fileName);
 
+    // True when bytes are those of the file the build drew as `name` ("<layout>/<file>" for a
+    // list, "splash.bmp"): the program can then draw the same pictures at any pixel ratio.
+    static bool drawnByTheBuild(const QString& name, const QByteArray& bytes);
+
     BitmapList HauptBMListe;
     BitmapList SchemeBMPliste;
     // The nine built-in dialog button faces.

@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "assets/artwork.h"
 #include "core/folders.h"
 #include "core/language.h"
 #include "core/options_file.h"
@@ -20,6 +21,7 @@
 #include "stats/gesamtstatistik_dialog.h"
 #include "stats/prints.h"
 #include "stats/stat_info_dialog.h"
+#include "toolkit/device_pixels.h"
 #include "toolkit/single_instance.h"
 #include "toolkit/termination_signals.h"
 #include "users/text_eingabe_dialog.h"
@@ -27,6 +29,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
@@ -48,6 +51,19 @@ QString splashPath() {
     const std::string folder =
         locateProgramFolder(QCoreApplication::applicationDirPath().toStdString());
     return QString::fromStdString(resolveNoCase(folder, "data/splash.bmp"));
+}
+
+// The splash picture for a screen of the given pixel ratio: the file as it is, or, on a
+// scaled screen and when the file is the one the build drew, that picture drawn afresh.
+QPixmap splashPicture(const QString& path, double ratio) {
+    if (std::abs(ratio - 1.0) > 1e-6) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) &&
+            TDaten::drawnByTheBuild(QStringLiteral("splash.bmp"), file.readAll())) {
+            return QPixmap::fromImage(artwork::splashPicture(ratio));
+        }
+    }
+    return QPixmap(path);
 }
 
 } // namespace
@@ -74,11 +90,11 @@ void TIntroForm::showEvent(QShowEvent* event) {
 
 void TIntroForm::FormShow() {
     // Without the picture the splash stays a plain blue window of its design size.
-    const QPixmap picture(splashPath());
+    const QPixmap picture = splashPicture(splashPath(), devicePixelRatioF());
     if (!picture.isNull()) {
         Bild_->setPixmap(picture);
-        Bild_->setGeometry(QRect(QPoint(0, 0), picture.size()));
-        resize(picture.size());
+        Bild_->setGeometry(QRect(QPoint(0, 0), logicalSize(picture)));
+        resize(logicalSize(picture));
     }
     if (const QScreen* display = QGuiApplication::primaryScreen(); display != nullptr) {
         const QRect area = display->geometry();
