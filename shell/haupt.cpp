@@ -26,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace quendal {
@@ -262,10 +263,17 @@ void THaupt::RunDisplayChecks() {
     }
     hideTaskbarButton();
     state.JoystickPresent = false;
+    // Looked for as soon as the window's first frame is on the screen (see paintEvent):
+    // starting SDL takes longer than the rest of the start, and nothing can use the
+    // joystick before a user has logged in.
+    joystickPending_ = daten_ != nullptr;
+}
+
+void THaupt::detectJoystick() {
     if (daten_ != nullptr) {
         // Captured for the program's life, with its rest position read once now. It is polled
         // only while a screen that takes it is shown.
-        state.JoystickPresent = daten_->Joystick.open(0);
+        programState().JoystickPresent = daten_->Joystick.open(0);
     }
 }
 
@@ -399,6 +407,11 @@ void THaupt::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     daten_->DrawMainFrame(p, width(), height());
+    if (joystickPending_) {
+        joystickPending_ = false;
+        // After this frame has gone to the display.
+        QTimer::singleShot(0, this, &THaupt::detectJoystick);
+    }
 }
 
 // --- Keys, buttons and tags ----------------------------------------------------------------

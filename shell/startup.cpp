@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
@@ -63,7 +64,10 @@ QPixmap splashPicture(const QString& path, double ratio) {
             return QPixmap::fromImage(artwork::splashPicture(ratio));
         }
     }
-    return QPixmap(path);
+    // Read as what it is, so that no image plugin is loaded to guess.
+    QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 } // namespace

@@ -95,6 +95,7 @@ std::optional<QImage> BitmapList::decode(const QByteArray& png, QString* why) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
     reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false); // no image plugin is loaded to ask
     if (!believableSize(reader.size())) {
         *why = QString();
         return std::nullopt;

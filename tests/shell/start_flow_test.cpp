@@ -47,7 +47,7 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
     StartFlow flow(haupt, {&parameter, &view, &meldung});
     haupt.setGateHandler([&flow](int kind) { flow.GateClick(kind); });
     haupt.show();
-    ASSERT_TRUE(programState().JoystickPresent);
+    ASSERT_TRUE(quendal::testing::waitUntil([] { return programState().JoystickPresent; }));
     beginLogin(1, false);
     acceptLoginName("Ben");
 
