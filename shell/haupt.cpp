@@ -312,9 +312,8 @@ void THaupt::applyFaces() {
         return;
     }
     const BitmapList& scheme = daten_->SchemeBMPliste;
-    const QPixmap background = scheme.pixmap(scheme::kPanelBackground);
-    Anmeldepanel_->setBitmap(background);
-    backpanel_->setBitmap(background);
+    Anmeldepanel_->setBitmap(scheme, scheme::kPanelBackground);
+    backpanel_->setBitmap(scheme, scheme::kPanelBackground);
     B1_->setPixmap(scheme.pixmap(scheme::kLogo));
     Tor1_->setFaces(scheme, scheme::kTor1Face, 2);
     Tor2_->setFaces(scheme, scheme::kTor2Face, 2);

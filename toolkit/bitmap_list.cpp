@@ -66,10 +66,55 @@ QSize pngHeaderSize(const char* data, qsizetype length) {
     return {static_cast<int>(width), static_cast<int>(height)};
 }
 
+// The one colour of a PNG whose colour table has a single opaque entry, read from its
+// chunks before the image data; nothing for any other PNG.
+std::optional<QColor> pngPlainColour(const char* data, qsizetype length) {
+    constexpr qsizetype kFirstChunk = 8;
+    constexpr qsizetype kColourType = 8 + 8 + 9;
+    if (length <= kColourType || data[kColourType] != 3) { // 3: colours from a table
+        return std::nullopt;
+    }
+    const auto* u = reinterpret_cast<const unsigned char*>(data);
+    std::optional<QColor> colour;
+    for (qsizetype at = kFirstChunk; at + 8 <= length;) {
+        const qsizetype size = (qsizetype{u[at]} << 24) | (qsizetype{u[at + 1]} << 16) |
+                               (qsizetype{u[at + 2]} << 8) | qsizetype{u[at + 3]};
+        const char* type = data + at + 4;
+        if (std::memcmp(type, "IDAT", 4) == 0) {
+            return colour;
+        }
+        if (std::memcmp(type, "tRNS", 4) == 0 || at + 12 + size > length) {
+            return std::nullopt;
+        }
+        if (std::memcmp(type, "PLTE", 4) == 0) {
+            if (size != 3) {
+                return std::nullopt;
+            }
+            colour = QColor(u[at + 8], u[at + 9], u[at + 10]);
+        }
+        at += 12 + size; // length, type, data, CRC
+    }
+    return std::nullopt;
+}
+
 bool believableSize(QSize size) {
     return size.isValid() && !size.isEmpty() && size.width() <= kMaxPictureSide &&
            size.height() <= kMaxPictureSide &&
            static_cast<qint64>(size.width()) * size.height() <= kMaxPicturePixels;
+}
+
+// The picture in the smallest form that holds it exactly: with a colour table when it is
+// opaque and has no more than 256 colours (a plain background then reads several times
+// faster), else as it is.
+QImage compact(const QImage& image) {
+    if (image.hasAlphaChannel() || image.format() == QImage::Format_Indexed8) {
+        return image;
+    }
+    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    if (indexed.colorCount() <= 256 && indexed.convertToFormat(image.format()) == image) {
+        return indexed;
+    }
+    return image;
 }
 
 double applicationRatio() {
@@ -223,7 +268,7 @@ QByteArray BitmapList::toBytes() const {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        image(static_cast<int>(i)).save(&buffer, "PNG");
+        compact(image(static_cast<int>(i))).save(&buffer, "PNG");
         appendU32(out, static_cast<uint32_t>(png.size()));
         out.append(png);
     }
@@ -314,6 +359,17 @@ QPixmap BitmapList::pixmap(int index, double ratio) const {
         }
     }
     return pixmaps_[i];
+}
+
+std::optional<QColor> BitmapList::plainColour(int index) const {
+    if (index < 0 || index >= count()) {
+        return std::nullopt;
+    }
+    const Item& item = items_[static_cast<size_t>(index)];
+    if (item.length == 0) {
+        return std::nullopt;
+    }
+    return pngPlainColour(bytes_.constData() + item.offset, item.length);
 }
 
 void BitmapList::setPainter(Painter painter) {

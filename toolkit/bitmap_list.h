@@ -10,6 +10,7 @@
 // scaled up from the pictures at 1.
 
 #include <QByteArray>
+#include <QColor>
 #include <QImage>
 #include <QList>
 #include <QPixmap>
@@ -57,6 +58,10 @@ class BitmapList {
     // pixmap for any index the list does not have.
     QPixmap pixmap(int index) const;
     QPixmap pixmap(int index, double ratio) const;
+
+    // The colour of a picture read from a file that is one colour throughout (as its file
+    // says, without decoding it); nothing for any other picture.
+    std::optional<QColor> plainColour(int index) const;
 
     void setPainter(Painter painter);
     bool hasPainter() const { return static_cast<bool>(painter_); }

@@ -9,6 +9,8 @@
 
 namespace quendal {
 
+class BitmapList;
+
 class BitmapPanel : public QWidget {
     Q_OBJECT
   public:
@@ -16,6 +18,9 @@ class BitmapPanel : public QWidget {
 
     void setBitmap(const QPixmap& bitmap);
     void setBitmap(const QImage& bitmap);
+    // An entry of a list, at the pixels of the screen; one that is a single colour
+    // throughout is painted as that colour, without holding its pixels.
+    void setBitmap(const BitmapList& list, int index);
     const QPixmap& bitmap() const { return bitmap_; }
 
     void setColor(const QColor& colour);
@@ -26,6 +31,9 @@ class BitmapPanel : public QWidget {
 
   private:
     QPixmap bitmap_;
+    // A plain bitmap: its size and colour.
+    QRect plain_;
+    QColor plainColour_;
     QColor colour_{Qt::black};
 };
 
