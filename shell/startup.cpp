@@ -85,6 +85,8 @@ TIntroForm::TIntroForm(QWidget* parent)
     resize(kSplashSize);
     Bild_ = new QLabel(this);
     Bild_->setObjectName(QStringLiteral("Bild"));
+    // Placed now, so that showing the splash measures no text for a label that holds none.
+    Bild_->setGeometry(QRect(QPoint(0, 0), kSplashSize));
 }
 
 void TIntroForm::showEvent(QShowEvent* event) {
@@ -268,9 +270,9 @@ int runQuendal(int argc, char* argv[]) {
         return 0;
     }
 
-    TIntroForm splash;
-    splash.show();
-    splash.repaint();
+    auto splash = std::make_unique<TIntroForm>();
+    splash->show();
+    splash->repaint();
     QCoreApplication::processEvents();
 
     QApplication::setApplicationName(QStringLiteral("Quendal"));
@@ -283,7 +285,7 @@ int runQuendal(int argc, char* argv[]) {
     }
     if (const auto failure =
             FormCreate(haupt, args, QCoreApplication::applicationDirPath().toStdString())) {
-        splash.hide();
+        splash->hide();
         PlatformMessage(failure->message, PlatformMessageKind::Critical, failure->detail);
         return 1;
     }
@@ -310,13 +312,15 @@ int runQuendal(int argc, char* argv[]) {
     haupt.setDaten(&daten);
     QString error;
     if (!daten.FormCreate(&error)) {
-        splash.hide();
+        splash->hide();
         PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
         return 1;
     }
     TStatInfoDialog statInfo(&haupt);
     einzelstatistik.setStatInfoDialog(&statInfo);
-    splash.hide();
+    splash->hide();
+    // Gone with its window and picture once hidden: it never shows again.
+    splash.reset();
 
     QObject::connect(&guard, &SingleInstanceGuard::raiseRequested, &haupt,
                      &THaupt::restoreAndRaise);

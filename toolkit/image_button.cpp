@@ -75,16 +75,22 @@ void ImageButton::rebuild() {
 const QPixmap& ImageButton::face(Face which) {
     const double ratio = devicePixelRatioF();
     if (ratio != facesRatio_) {
-        for (int i = 0; i < 3; ++i) {
-            QPixmap face = sources_[i].isNull() ? QPixmap() : sources_[i].pixmap(ratio);
-            if (!face.isNull() && transparent_.isValid()) {
-                face.setMask(face.createMaskFromColor(transparent_, Qt::MaskInColor));
-            }
-            faces_[i] = face;
+        for (QPixmap& face : faces_) {
+            face = QPixmap();
         }
         facesRatio_ = ratio;
     }
-    return faces_[static_cast<int>(which)];
+    // Each face is made when it first shows: a tag that is never pointed at never holds its
+    // lit face.
+    const auto i = static_cast<int>(which);
+    if (faces_[i].isNull() && !sources_[i].isNull()) {
+        QPixmap face = sources_[i].pixmap(ratio);
+        if (!face.isNull() && transparent_.isValid()) {
+            face.setMask(face.createMaskFromColor(transparent_, Qt::MaskInColor));
+        }
+        faces_[i] = face;
+    }
+    return faces_[i];
 }
 
 ImageButton::Face ImageButton::currentFace() const {
