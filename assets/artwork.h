@@ -86,7 +86,6 @@ class ExerciseArt {
   private:
     struct Styles;
     Layout layout_;
-    Language language_;
     std::shared_ptr<const Styles> styles_;
 };
 

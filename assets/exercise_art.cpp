@@ -251,8 +251,7 @@ struct ExerciseArt::Styles {
     GroupStyle digits;
 };
 
-ExerciseArt::ExerciseArt(const Layout& layout, Language language)
-    : layout_(layout), language_(language) {
+ExerciseArt::ExerciseArt(const Layout& layout, Language language) : layout_(layout) {
     auto styles = std::make_shared<Styles>();
     styles->words = language == Language::German
                         ? QStringList{QStringLiteral("BLAU"), QStringLiteral("GELB"),

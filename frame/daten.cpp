@@ -238,7 +238,7 @@ void TDaten::DrawScreenFrame(QPainter& canvas, int width, int height, bool withP
         const QSize plate = s.size(screenframe::kPlate);
         const int offset = runScreenGeometry(programState().PlayWidth).plateOffset;
         const double ratio = canvas.device() != nullptr ? canvas.device()->devicePixelRatio() : 1.0;
-        paintPicture(canvas, QPointF((width - plate.width()) / 2, height + offset - border.bottom),
+        paintPicture(canvas, QPoint((width - plate.width()) / 2, height + offset - border.bottom),
                      s.pixmap(screenframe::kPlate, ratio));
     }
 }

@@ -110,7 +110,7 @@ QImage compact(const QImage& image) {
     if (image.hasAlphaChannel() || image.format() == QImage::Format_Indexed8) {
         return image;
     }
-    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    QImage indexed = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
     if (indexed.colorCount() <= 256 && indexed.convertToFormat(image.format()) == image) {
         return indexed;
     }

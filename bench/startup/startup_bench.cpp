@@ -72,6 +72,7 @@ pid_t spawn(const std::vector<std::string>& argv, int keepOpen = -1) {
             }
         }
         std::vector<char*> args;
+        args.reserve(argv.size() + 1);
         for (const std::string& a : argv) {
             args.push_back(const_cast<char*>(a.c_str()));
         }
