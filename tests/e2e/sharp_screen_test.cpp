@@ -6,6 +6,7 @@
 // screenshot in.
 
 #include "assets/artwork.h"
+#include "shell/screen_facts.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -169,6 +170,29 @@ TEST(SharpScreen, TheLoginScreenHasThePixelsOfTheScreenWhereverItIsScaled) {
     for (size_t i = 0; i < widths.size(); ++i) {
         EXPECT_LE(widths[i], 1) << "edge " << i << " of the stems at scale " << scale;
     }
+}
+
+TEST(SharpScreen, TheScreenReadBeforeQtStartsIsTheScreenQtSees) {
+    // The full-screen start looks at the screen through xcb instead of starting Qt twice;
+    // what it reads must be what Qt then reports.
+    char name[] = "quendal";
+    char full[] = "";
+    char* argv[] = {name, full, nullptr};
+    const std::optional<quendal::ScreenFacts> facts = quendal::quickScreenFacts(2, argv);
+    ASSERT_TRUE(facts.has_value()) << "a plain Xvfb screen is read straight from the server";
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    EXPECT_EQ(facts->logical, screen->geometry().size());
+    EXPECT_EQ(facts->device,
+              (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize());
+    EXPECT_EQ(facts->depth, screen->depth());
+
+    // Whatever may make Qt see another screen is left to Qt.
+    qputenv("QT_SCALE_FACTOR", "1.5");
+    EXPECT_FALSE(quendal::quickScreenFacts(2, argv).has_value());
+    qunsetenv("QT_SCALE_FACTOR");
+    char option[] = "-display";
+    char* withOption[] = {name, option, nullptr};
+    EXPECT_FALSE(quendal::quickScreenFacts(2, withOption).has_value());
 }
 
 } // namespace
