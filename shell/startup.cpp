@@ -16,6 +16,7 @@
 #include "shell/optionen_dialog.h"
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
+#include "shell/screen_facts.h"
 #include "shell/start_flow.h"
 #include "stats/einzelstatistik_dialog.h"
 #include "stats/gesamtstatistik_dialog.h"
@@ -210,12 +211,17 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
     if (line.windowed || line.sizeInvalid) {
         return;
     }
-    // The scale is read when the application object is made, so a short-lived one looks at
-    // the screen first.
+    // The scale is read when the application object is made, so the screen is looked at
+    // first: straight from the X server where that is sure to agree with Qt, else through
+    // a short-lived application object of its own.
     QSize screen;
     QSize devicePixels;
     int depth = 0;
-    {
+    if (const std::optional<ScreenFacts> facts = quickScreenFacts(argc, argv)) {
+        screen = facts->logical;
+        devicePixels = facts->device;
+        depth = facts->depth;
+    } else {
         const QGuiApplication probe(argc, argv);
         const QScreen* display = QGuiApplication::primaryScreen();
         if (display == nullptr) {
