@@ -149,6 +149,7 @@ std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::s
                                   folder + QStringLiteral(": ") + QString::fromStdString(why)};
         }
     }
+    RemoveReplaceLeftovers();
     clearCurrentUser();
 
     state.PlayWidth = 1024;
