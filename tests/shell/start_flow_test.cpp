@@ -41,7 +41,7 @@ constexpr const char* kMenuButtons[] = {"Einstellungenbutton",
                                         "Tor1",
                                         "Tor2"};
 
-// The main window with the screens of the start flow, a user logged in on tag 1, and a
+// The main window with the screens of the start flow, the login of a user on tag 1, and a
 // driver that hands every modal screen that comes up to `act` once it is active.
 class StartFlowTest : public ShellTest {
   protected:
@@ -50,6 +50,10 @@ class StartFlowTest : public ShellTest {
         haupt.setDaten(&daten());
         haupt.useDialogs({nullptr, &meldung, nullptr, nullptr, &view});
         haupt.setGateHandler([this](int kind) { result = flow.GateClick(kind); });
+    }
+
+    // The main window shows (and finds a joystick attached by then) and Ben logs in.
+    void logIn() {
         haupt.show();
         beginLogin(1, false);
         acceptLoginName("Ben");
@@ -117,42 +121,19 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     ASSERT_NE(stick, nullptr) << SDL_GetError();
 
-    THaupt haupt;
-    haupt.setDaten(&daten());
-    TMeldungDialog meldung(&haupt);
-    TEinzelstatistikDialog view(nullptr, &haupt);
-    TParameterDialog parameter(&meldung, &haupt);
-    haupt.useDialogs({nullptr, &meldung, nullptr, nullptr, &view});
-    StartFlow flow(haupt, {&parameter, &view, &meldung});
-    haupt.setGateHandler([&flow](int kind) { flow.GateClick(kind); });
-    haupt.show();
+    logIn();
     ASSERT_TRUE(programState().JoystickPresent);
-    beginLogin(1, false);
-    acceptLoginName("Ben");
 
     enum class Step { Parameters, Instructions, Run, View, Done } step = Step::Parameters;
     bool buttonDown = false;
     bool stickRight = false;
     int stickAnswers = 0;
-    bool buttonsHidden = false;
     QStringList shownValues;
     QElapsedTimer sinceStimulus;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, &haupt, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            return;
-        }
-        if (QApplication::activeWindow() != modal) {
-            modal->activateWindow();
-            return;
-        }
-        buttonsHidden = buttonsHidden || haupt.findChild<QWidget*>("Tor1")->isHidden();
+    clickGate("Tor1", [&](QWidget* modal) {
         if (modal == &parameter && step == Step::Parameters) {
             step = Step::Instructions;
-            parameter.Durchspin()->setFocus();
-            parameter.Durchspin()->selectAll();
-            QTest::keyClicks(parameter.Durchspin(), QStringLiteral("4"));
+            typeRounds(QStringLiteral("4"));
             QTest::keyClick(&parameter, Qt::Key_Return);
         } else if (modal->objectName() == QLatin1String("BeschreibungDialog")) {
             // The button goes down and, a moment later, up again.
@@ -186,13 +167,11 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
             QTest::keyClick(&view, Qt::Key_Escape);
         }
     });
-    driver.start(5);
-    QTest::mouseClick(haupt.findChild<ImageButton*>("Tor1"), Qt::LeftButton);
-    driver.stop();
 
     EXPECT_EQ(step, Step::Done);
-    EXPECT_TRUE(buttonsHidden) << "the menu is hidden during the pass";
-    EXPECT_FALSE(haupt.findChild<QWidget*>("Tor1")->isHidden()) << "and shown again after";
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(menuHiddenDuringPass) << "the menu is hidden during the pass";
+    EXPECT_TRUE(menuBack()) << "and shown again after";
     EXPECT_EQ(stickAnswers, 4);
     EXPECT_EQ(shownValues, QStringList({"1", "3"})) << "right is value 3 once in four";
 
@@ -218,13 +197,10 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
-} // namespace
-
-namespace {
-
 // Leaving the parameter dialog, or the instruction screen, ends the pass: no run, no
 // statistics, nothing in the user's files, and the menu comes back.
 TEST_F(StartFlowTest, LeavingTheParametersOrTheInstructionsSavesNothingAndBringsTheMenuBack) {
+    logIn();
     const RunSettings before = programState().runSettings;
     clickGate("Tor1", [&](QWidget* modal) {
         if (modal == &parameter) {
@@ -261,6 +237,7 @@ TEST_F(StartFlowTest, LeavingTheParametersOrTheInstructionsSavesNothingAndBrings
 
 // Escape in round 8 ends the run with the seven rounds played: they are shown and saved.
 TEST_F(StartFlowTest, EscapeFromRoundEightOnSavesTheRoundsPlayed) {
+    logIn();
     int answers = 0;
     bool escaped = false;
     QElapsedTimer sinceStimulus;
