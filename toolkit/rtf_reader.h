@@ -20,8 +20,8 @@ class RtfReader {
     // Groups nested deeper than this are read as if they were skipped destinations.
     static constexpr int kMaxGroupDepth = 200;
     // A help text is some ten thousand characters; a document ends after this many (about
-    // five hundred printed pages), the rest of the rich text unread.
-    static constexpr qsizetype kMaxCharacters = 1'000'000;
+    // two hundred and fifty printed pages), the rest of the rich text unread.
+    static constexpr qsizetype kMaxCharacters = 500'000;
     // Of a longer file only the beginning is read.
     static constexpr qint64 kMaxFileBytes = qint64{4} * 1024 * 1024;
 
