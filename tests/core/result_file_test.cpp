@@ -188,7 +188,10 @@ TEST_F(ResultFile, AnAppendStartsOnALineOfItsOwnWhateverTheFileEndsWith) {
         write(path, before);
         programState().RunUnsaved = true;
         ASSERT_EQ(AppendResultRecord(path), kAppendOk);
-        EXPECT_EQ(read(path), before + added + kExample);
+        std::string expected = before;
+        expected += added;
+        expected += kExample;
+        EXPECT_EQ(read(path), expected);
         const ResultList entries = list();
         ASSERT_EQ(entries.size(), 2u) << entries.size();
         std::string second = entries[0];

@@ -226,7 +226,7 @@ TEST_F(HilfeTest, AHugeHelpTextShowsItsBeginningAndAPipeIsNeverWaitedOn) {
     QByteArray rtf = "{\\rtf1\\ansi Anfang der Hilfe.\\par ";
     const QByteArray paragraph = "Ein Absatz der Hilfe, {\\b fett} und {\\i kursiv}, lang genug "
                                  "f\\'fcr eine Zeile im Fenster der Hilfe.\\par\n";
-    while (rtf.size() < 15 * 1000 * 1000) {
+    while (rtf.size() < qsizetype{15} * 1000 * 1000) {
         rtf += paragraph;
     }
     rtf += "Ende der Hilfe.}";
