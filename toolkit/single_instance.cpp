@@ -74,6 +74,13 @@ bool SingleInstanceGuard::tryToRun() {
         alreadyRunning_ = false;
         return true;
     }
+    if (lock_->error() != QLockFile::LockFailedError) {
+        // No lock can be made here at all, so no other copy holds one: this copy runs, only
+        // without the guard.
+        qWarning("single instance: cannot make the lock %s", qPrintable(lock_->fileName()));
+        alreadyRunning_ = false;
+        return true;
+    }
     alreadyRunning_ = true;
     runningCopyReached_ = askRunningCopyToRaise();
     return false;

@@ -128,3 +128,16 @@ TEST(SingleInstance, ACopyThatHoldsTheLockButDoesNotAnswerIsReportedAsUnreached)
     holder.kill();
     holder.waitForFinished(5000);
 }
+
+TEST(SingleInstance, WhereNoLockCanBeMadeTheCopyRunsAlone) {
+    const QString blocker = uniqueKey();
+    SingleInstanceGuard probe(blocker);
+    // A file stands where the lock's folder would be.
+    QFile file(probe.serverName());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    SingleInstanceGuard guard(blocker + QStringLiteral("/inner"));
+    EXPECT_TRUE(guard.tryToRun());
+    EXPECT_FALSE(guard.alreadyRunning());
+    QFile::remove(probe.serverName());
+}
