@@ -41,6 +41,9 @@ TEST_F(StatsTest, ShotsForTheEye) {
         if (i == 12) {
             appendMarked("/");
         }
+        if (i == 33) {
+            appendFaulty();
+        }
     }
     for (int language : {1, 2}) {
         const QString tag = language == 1 ? QStringLiteral("de") : QStringLiteral("en");
@@ -71,7 +74,7 @@ TEST_F(StatsTest, ShotsForTheEye) {
         });
         GesamtstatistikbuttonClick(view, messages);
 
-        programState().RecordsRead = 37;
+        programState().RecordsRead = 38;
         TFilterDialog chart(messages);
         QTimer::singleShot(0, &chart, [&] {
             QCoreApplication::processEvents();
