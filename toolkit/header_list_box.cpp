@@ -133,6 +133,10 @@ int HeaderListBox::designWidth(int column) const {
 void HeaderListBox::resizeEvent(QResizeEvent* event) {
     QTreeView::resizeEvent(event);
     fitColumns();
+    // A list made smaller keeps its selected line in view.
+    if (currentIndex().isValid()) {
+        scrollTo(currentIndex());
+    }
 }
 
 double HeaderListBox::minimumWidth(int column) const {
