@@ -146,7 +146,18 @@ void StackedBarChart::addPair(const QString& label, double first, double second)
     sets_[0]->append(first);
     sets_[1]->append(second);
     rescale();
-    placeLabels();
+    // Pairs added one by one are placed once they are all in, not once each.
+    if (!placementDue_) {
+        placementDue_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (placementDue_) {
+                    placeLabels();
+                }
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void StackedBarChart::setPairs(const QStringList& labels, const QList<double>& first,
@@ -276,6 +287,7 @@ CategoryLabelBand StackedBarChart::labelBand() const {
 // Runs whenever the plot area moves or the pairs change: places the labels under the bars,
 // makes room for them below the plot, and chooses the bars' look for their width.
 void StackedBarChart::placeLabels() {
+    placementDue_ = false;
     QChart* c = chart();
     const QRectF plot = c->plotArea();
     const int n = pairCount();
@@ -330,6 +342,9 @@ void StackedBarChart::placeLabels() {
 // The chart lays itself out through posted events, and placing the labels can ask for one
 // more round; both must be through before the chart is drawn off screen.
 void StackedBarChart::settleLayout() {
+    if (placementDue_) {
+        placeLabels();
+    }
     for (int round = 0; round < 3; ++round) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QCoreApplication::sendPostedEvents(chart());

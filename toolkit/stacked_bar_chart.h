@@ -108,6 +108,7 @@ class StackedBarChart : public QChartView {
     CategoryLabelLayout labelLayout_;
     int bottomMargin_ = 0;
     bool narrowBars_ = false;
+    bool placementDue_ = false;
     QString footer_;
     QString noDataText_;
     QFont noDataFont_;
