@@ -28,7 +28,7 @@ double uprightLabelGap(double textHeight) {
 }
 
 CategoryLabelLayout layoutCategoryLabels(const std::vector<double>& widths,
-                                         const CategoryLabelBand& band) {
+                                         const CategoryLabelBand& band, long long first) {
     CategoryLabelLayout out;
     const int n = static_cast<int>(widths.size());
     if (n == 0 || band.plotWidth <= 0) {
@@ -63,9 +63,10 @@ CategoryLabelLayout layoutCategoryLabels(const std::vector<double>& widths,
     };
 
     keep(0, box(0));
-    // The labels in between: every step-th (so that consecutive numbers from 1 show 1, k, 2k
-    // ...), each only where it keeps its distance from the one before.
-    for (int i = out.step - 1; i < n - 1; i += out.step) {
+    // The labels in between: every step-th, those whose number first + i is a multiple of the
+    // step, each only where it keeps its distance from the one before.
+    const long long phase = ((first % out.step) + out.step) % out.step;
+    for (int i = static_cast<int>((out.step - phase) % out.step); i < n - 1; i += out.step) {
         if (i == 0) {
             continue;
         }

@@ -3,7 +3,7 @@
 // its bar; a label that is shown is shown whole, and no two shown labels touch: the labels
 // lie side by side when every one of them fits so, they are turned upright (reading from
 // bottom to top) when that lets every one of them fit, and otherwise every k-th label is shown
-// lying (k one of 1, 2, 5, 10, 20, 50 ...), the first and the last always among them. A label
+// lying (k one of 2, 5, 10, 20, 50 ...), the first and the last always among them. A label
 // near an end of the band is pushed inside it rather than cut.
 
 #include <QRectF>
@@ -33,8 +33,11 @@ struct CategoryLabelLayout {
 double lyingLabelGap(double textHeight);
 double uprightLabelGap(double textHeight);
 
-// The layout of labels whose text widths are `widths` (one per category, in order).
+// The layout of labels whose text widths are `widths` (one per category, in order). When
+// the labels are the numbers first, first + 1, first + 2 ..., passing `first` makes the shown
+// ones the multiples of the step (1080, 1085, 1090 ...); otherwise every step-th label from
+// the first is shown.
 CategoryLabelLayout layoutCategoryLabels(const std::vector<double>& widths,
-                                         const CategoryLabelBand& band);
+                                         const CategoryLabelBand& band, long long first = 1);
 
 } // namespace quendal

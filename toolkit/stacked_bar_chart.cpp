@@ -303,7 +303,18 @@ void StackedBarChart::placeLabels() {
     }
     series_->setBarWidth(n > 0 && pitch < gappedPitch ? 1.0 : barShare);
 
-    labelLayout_ = layoutCategoryLabels(labelWidths_, labelBand());
+    // Labels that count up one by one show their round numbers.
+    long long first = 1;
+    bool counting = !labels_.isEmpty();
+    for (qsizetype i = 0; counting && i < labels_.size(); ++i) {
+        bool number = false;
+        const long long value = labels_.at(i).toLongLong(&number);
+        if (i == 0) {
+            first = value;
+        }
+        counting = number && value == first + i;
+    }
+    labelLayout_ = layoutCategoryLabels(labelWidths_, labelBand(), counting ? first : 1);
 
     const auto shown = static_cast<qsizetype>(labelLayout_.shown.size());
     while (labelItems_.size() < shown) {

@@ -93,13 +93,14 @@ TEST_F(StatsTest, ShotsForTheEye) {
 }
 
 // The chart at 1, 40, 100 and 3000 runs and the 28 runs numbered 1073 to 1100, on the play
-// fields of 1024 x 768 and 640 x 480.
+// fields of 1024 x 768 and 640 x 480, and the print of the 3000.
 TEST_F(StatsTest, ChartShotsForTheEye) {
     const QString folder = qEnvironmentVariable("QUENDAL_SHOTS");
     if (folder.isEmpty()) {
         GTEST_SKIP() << "QUENDAL_SHOTS is not set";
     }
     QDir().mkpath(folder);
+    qputenv("QUENDAL_PRINT_TO_PDF", folder.toLocal8Bit());
     int written = 0;
     auto grow = [&](int count) {
         for (; written < count; ++written) {
@@ -128,6 +129,9 @@ TEST_F(StatsTest, ChartShotsForTheEye) {
                                       .arg(count)
                                       .arg(today ? "_today" : "")
                                       .arg(w));
+                if (count == 3000 && w == 1024) {
+                    chart.druckbuttonClick(); // the print of thousands of runs
+                }
                 chart.cancelbuttonClick();
             });
             chart.exec();

@@ -134,9 +134,10 @@ QStringList numbered(int from, int count) {
 
 // What every layout of labels must be: the first and the last shown, each shown label whole
 // at its measured size, apart from its neighbour, within the band and under its own bar; no
-// more left out than needed, and upright only when that shows every label.
+// more left out than needed, upright only when that shows every label, and, thinned, the
+// labels in between the multiples of the step.
 std::string faultOf(const std::vector<double>& widths, const CategoryLabelBand& band,
-                    const CategoryLabelLayout& layout) {
+                    const CategoryLabelLayout& layout, long long first) {
     const int n = static_cast<int>(widths.size());
     const auto& shown = layout.shown;
     if (shown.size() != layout.boxes.size() || shown.empty()) {
@@ -165,6 +166,10 @@ std::string faultOf(const std::vector<double>& widths, const CategoryLabelBand& 
         const double bar = band.plotLeft + (shown[j] + 0.5) * pitch;
         if (bar < box.left() - 1e-6 || bar > box.right() + 1e-6) {
             return "label " + std::to_string(shown[j]) + " not under its bar";
+        }
+        // Thinned, the labels in between show round numbers.
+        if (j > 0 && j + 1 < shown.size() && (first + shown[j]) % layout.step != 0) {
+            return "label " + std::to_string(first + shown[j]) + " not a multiple of the step";
         }
         if (j > 0 &&
             (shown[j] <= shown[j - 1] || layout.boxes[j - 1].right() + gap > box.left() + 1e-6)) {
@@ -221,8 +226,9 @@ TEST(CategoryLabels, AtEveryCountToTenThousandAndEverySizeEachShownLabelIsWholeA
                 } else {
                     widths.insert(widths.begin(), widthOf[static_cast<std::size_t>(end - n + 1)]);
                 }
-                const CategoryLabelLayout layout = layoutCategoryLabels(widths, band);
-                const std::string fault = faultOf(widths, band, layout);
+                const long long first = end == 0 ? 1 : end - n + 1;
+                const CategoryLabelLayout layout = layoutCategoryLabels(widths, band, first);
+                const std::string fault = faultOf(widths, band, layout, first);
                 ASSERT_TRUE(fault.empty())
                     << fault << " at " << n << " labels ending at " << (end == 0 ? n : end)
                     << ", chart " << size.width() << " x " << size.height();
@@ -290,6 +296,10 @@ TEST(StackedBarChart, AtAnyCountAndSizeTheLabelsStandApartTheColoursShowAndTheAx
             ASSERT_GE(shown.size(), std::min(n, 2)) << where;
             EXPECT_EQ(shown.front(), d.labels.front()) << where;
             EXPECT_EQ(shown.back(), d.labels.back()) << where;
+            const int step = chart.labelLayout().step;
+            for (qsizetype j = 1; j + 1 < shown.size(); ++j) {
+                EXPECT_EQ(shown[j].toInt() % step, 0) << where << " " << shown[j].toStdString();
+            }
             const QRectF plot = chart.chart()->plotArea();
             for (qsizetype j = 0; j < boxes.size(); ++j) {
                 const QRectF& box = boxes[j];
