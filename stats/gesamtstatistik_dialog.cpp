@@ -65,6 +65,7 @@ TGesamtstatistikDialog::TGesamtstatistikDialog(MessageSink& messages, QWidget* p
     for (std::size_t c = 0; c < std::size(kColumnWidths); ++c) {
         columns.push_back({texts::pick(texts::gesamt::columns[c]), kColumnWidths[c]});
     }
+    columns[1].widest = QStringLiteral("00.00.0000"); // a date stays whole
     StatistikListBox_->setColumns(columns);
     // Where the narrow sans serif of the list is missing, a face of Arial's measures stands in,
     // so that the dates fit their column.

@@ -276,6 +276,6 @@ TEST_F(GesamtTest, CaptionsButtonFacesAndColumnsInBothLanguages) {
     EXPECT_EQ(list()->geometry(), QRect(18, 38, 604, 320));
     const int widths[] = {43, 61, 200, 50, 47, 58, 54, 46, 50};
     for (int c = 0; c < 9; ++c) {
-        EXPECT_EQ(list()->columnWidth(c), widths[c]);
+        EXPECT_EQ(list()->designWidth(c), widths[c]);
     }
 }
