@@ -104,6 +104,23 @@ std::string locateProgramFolder(const std::string& executableFolder) {
     return own;
 }
 
+// --- A second start ------------------------------------------------------------------------
+
+int EndSecondStart(const SingleInstanceGuard& guard) {
+    if (guard.runningCopyReached()) {
+        return 0;
+    }
+    // The message follows the language file, which the creation handler has not read yet.
+    programState().ProgramFolder =
+        locateProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+    ReadLanguageFile();
+    const QString detail = QStringLiteral("%1.lock").arg(guard.serverName());
+    qWarning("quendal: another copy holds %s but does not answer", qPrintable(detail));
+    PlatformMessage(texts::pick(texts::startup::otherCopyUnreachable),
+                    PlatformMessageKind::Critical, detail);
+    return 1;
+}
+
 // --- The main window's creation handler ----------------------------------------------------
 
 std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::string>& args,
@@ -149,6 +166,7 @@ std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::s
                                   folder + QStringLiteral(": ") + QString::fromStdString(why)};
         }
     }
+    RemoveReplaceLeftovers();
     clearCurrentUser();
 
     state.PlayWidth = 1024;
@@ -245,7 +263,7 @@ int runQuendal(int argc, char* argv[]) {
     // One copy per user: a second start raises the first and ends before anything shows.
     SingleInstanceGuard guard;
     if (!guard.tryToRun()) {
-        return 0;
+        return EndSecondStart(guard);
     }
 
     TIntroForm splash;

@@ -105,8 +105,11 @@ void TGesamtstatistikDialog::ReadList(bool todayOnly) {
     ResultList list;
     {
         const WaitCursor wait;
-        if (!ReadResultFile(resultFilePath(), 0, todayOnly, list)) {
-            return; // a missing file leaves the list as it was
+        // A missing file leaves the list as it was; one that could not be read whole shows
+        // what was read and the data-error line.
+        const ReadOutcome read = ReadResultFile(resultFilePath(), 0, todayOnly, list);
+        if (read.status == ReadStatus::Missing || read.status == ReadStatus::NotRegularFile) {
+            return;
         }
     }
     QStringList lines;
