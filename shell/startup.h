@@ -59,6 +59,11 @@ double fullScreenScale(QSize screen, QSize playField);
 // fits; the start-up then shows it at the top-left and the rest of the screen black.
 void prepareFullScreenScale(int& argc, char* argv[]);
 
+// Whether a play field not in the full-screen mode still fills the screen (both in the
+// screen's logical pixels): it then lies in the full-screen surface as well, unless the user
+// asked for a window ("win").
+bool fillsDisplay(bool windowed, QSize playField, QSize screen);
+
 // The program entry; returns the program's exit code.
 int runQuendal(int argc, char* argv[]);
 

@@ -56,15 +56,23 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
     bool stickRight = false;
     int stickAnswers = 0;
     bool buttonsHidden = false;
+    bool embedded = true;
     QStringList shownValues;
     QElapsedTimer sinceStimulus;
     QTimer driver;
     QObject::connect(&driver, &QTimer::timeout, &haupt, [&] {
         QWidget* modal = QApplication::activeModalWidget();
+        // The instruction and run screens lie in the main window, over all of it.
+        for (QDialog* screen : haupt.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+            if (screen->isVisible() && !screen->isWindow()) {
+                modal = screen;
+                embedded = embedded && screen->geometry() == haupt.rect();
+            }
+        }
         if (modal == nullptr) {
             return;
         }
-        if (QApplication::activeWindow() != modal) {
+        if (QApplication::activeWindow() != modal->window()) {
             modal->activateWindow();
             return;
         }
@@ -112,6 +120,7 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
     driver.stop();
 
     EXPECT_EQ(step, Step::Done);
+    EXPECT_TRUE(embedded) << "the screens cover the main window";
     EXPECT_TRUE(buttonsHidden) << "the menu is hidden during the pass";
     EXPECT_FALSE(haupt.findChild<QWidget*>("Tor1")->isHidden()) << "and shown again after";
     EXPECT_EQ(stickAnswers, 4);
