@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <cstddef>
 #include <cstdio>
 #include <string_view>
 
@@ -20,14 +21,21 @@ bool givenAndNotEmpty(const std::optional<std::string>& value) {
     return value.has_value() && !value->empty();
 }
 
-// Qt's own option, "-platform NAME" (also spelt with two dashes or with "=").
+// How many arguments from this one Qt's own option "-platform NAME" takes (also spelt with
+// two dashes, or "-platform=NAME"): 2, 1 or 0.
+std::size_t platformOption(std::string_view argument, bool nameFollows) {
+    if (argument.substr(0, 2) == "--") {
+        argument.remove_prefix(1);
+    }
+    if (argument == "-platform") {
+        return nameFollows ? 2 : 1;
+    }
+    return argument.substr(0, 10) == "-platform=" ? 1 : 0;
+}
+
 bool hasPlatformArgument(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
-        std::string_view a = argument;
-        if (a.substr(0, 2) == "--") {
-            a.remove_prefix(1);
-        }
-        if (a == "-platform" || a.substr(0, 10) == "-platform=") {
+        if (platformOption(argument, false) != 0) {
             return true;
         }
     }
@@ -66,6 +74,18 @@ PlatformChoice decidePlatform(const PlatformEnvironment& environment) {
         choice.platform = "xcb";
     }
     return choice;
+}
+
+std::vector<std::string> programArguments(int argc, char* argv[]) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::size_t taken = platformOption(argv[i], i + 1 < argc);
+        if (taken == 0) {
+            arguments.emplace_back(argv[i]);
+        }
+        i += taken > 0 ? static_cast<int>(taken) - 1 : 0;
+    }
+    return arguments;
 }
 
 void choosePlatform(int argc, char* argv[]) {

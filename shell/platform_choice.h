@@ -31,6 +31,10 @@ struct PlatformChoice {
 
 PlatformChoice decidePlatform(const PlatformEnvironment& environment);
 
+// The program's own arguments (without the program name): those given, less Qt's "-platform
+// NAME", which Qt takes for itself when it makes the application object.
+std::vector<std::string> programArguments(int argc, char* argv[]);
+
 // Reads the environment and the arguments and sets QT_QPA_PLATFORM when the choice names a
 // plugin; warns on stderr about a QUENDAL_PLATFORM value it does not know. Call it first.
 void choosePlatform(int argc, char* argv[]);

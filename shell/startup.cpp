@@ -181,11 +181,8 @@ double fullScreenScale(QSize screen, QSize playField) {
 }
 
 void prepareFullScreenScale(int& argc, char* argv[]) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
-    const CommandLine line = parseCommandLine(args);
+    // Qt takes "-platform NAME" for itself; the program's own words are the rest.
+    const CommandLine line = parseCommandLine(programArguments(argc, argv));
     if (line.windowed || line.sizeInvalid) {
         return;
     }

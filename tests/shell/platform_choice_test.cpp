@@ -44,3 +44,14 @@ TEST(PlatformChoice, AnUnknownWishIsReportedAndChosenAsWithAuto) {
     EXPECT_EQ(choice.ignoredValue, "mir");
     EXPECT_EQ(choose({}, "wayland", {}).ignoredValue, "");
 }
+
+TEST(PlatformChoice, QtsPlatformOptionIsNoneOfTheProgramsWords) {
+    std::vector<std::string> words{"quendal", "-platform", "xcb", "win", "--platform=wayland",
+                                   "hwnd=5",  "-platform"};
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    EXPECT_EQ(programArguments(static_cast<int>(argv.size()), argv.data()),
+              (std::vector<std::string>{"win", "hwnd=5"}));
+}
