@@ -46,7 +46,7 @@ void copyTile(QPainter& p, int x, int y, const QImage& tile, int index) {
 
 } // namespace
 
-TOwnFenster::TOwnFenster(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TOwnFenster::TOwnFenster(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     preview_ = new KeyPreview(this, [this](QKeyEvent& event) { return previewKey(event); });

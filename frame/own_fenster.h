@@ -1,5 +1,7 @@
 #pragma once
-// TOwnFenster, the frame of every dialog: a borderless window that paints its own frame from
+// TOwnFenster, the frame of every dialog: a borderless tool window of its owner (no taskbar
+// entry of its own, kept above its owner, also above an owner in the full-screen state), that
+// paints its own frame from
 // eight built-in bitmaps (a title strip 47 pixels high with the caption and a close box,
 // side strips 23 pixels wide and a bottom strip 24 pixels high), closes with result 2 by its
 // close box, can be dragged by its frame and centres itself on the play field when shown.

@@ -65,6 +65,11 @@ void prepareFullScreenScale(int& argc, char* argv[]);
 // box (in the interface language) and standard error say so, and the status is 1.
 int EndSecondStart(const SingleInstanceGuard& guard);
 
+// Whether a play field not in the full-screen mode still fills the screen (both in the
+// screen's logical pixels): it then lies in the full-screen surface as well, unless the user
+// asked for a window ("win").
+bool fillsDisplay(bool windowed, QSize playField, QSize screen);
+
 // The program entry; returns the program's exit code.
 int runQuendal(int argc, char* argv[]);
 

@@ -66,10 +66,17 @@ class StartFlowTest : public ShellTest {
         QPointer<QWidget> last; // screens of one pass may follow each other at one address
         QObject::connect(&driver, &QTimer::timeout, &haupt, [&] {
             QWidget* modal = QApplication::activeModalWidget();
+            // The instruction and run screens lie in the main window, over all of it.
+            for (QDialog* screen : haupt.findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+                if (screen->isVisible() && !screen->isWindow()) {
+                    modal = screen;
+                    embedded = embedded && screen->geometry() == haupt.rect();
+                }
+            }
             if (modal == nullptr) {
                 return;
             }
-            if (QApplication::activeWindow() != modal) {
+            if (QApplication::activeWindow() != modal->window()) {
                 modal->activateWindow();
                 return;
             }
@@ -110,6 +117,7 @@ class StartFlowTest : public ShellTest {
     StartFlow flow{haupt, {&parameter, &view, &meldung}};
     int result = -1;
     bool menuHiddenDuringPass = false;
+    bool embedded = true;
     QStringList met;
 };
 
@@ -172,6 +180,7 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
     EXPECT_EQ(result, 1);
     EXPECT_TRUE(menuHiddenDuringPass) << "the menu is hidden during the pass";
     EXPECT_TRUE(menuBack()) << "and shown again after";
+    EXPECT_TRUE(embedded) << "the screens cover the main window";
     EXPECT_EQ(stickAnswers, 4);
     EXPECT_EQ(shownValues, QStringList({"1", "3"})) << "right is value 3 once in four";
 
