@@ -113,7 +113,18 @@ QSize ImageButton::sizeHint() const {
 void ImageButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
     const Face current = currentFace();
-    paintPicture(p, QPointF(0, 0), face(current));
+    const QPixmap& pixmap = face(current);
+    if (!pixmap.isNull()) {
+        const QSize size = logicalSize(pixmap);
+        if (width() < size.width() || height() < size.height()) {
+            // A button made smaller than its face (a dialog shrunk to a small play field)
+            // shows the whole face, shrunk with it.
+            p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            p.drawPixmap(rect(), pixmap);
+        } else {
+            paintPicture(p, QPointF(0, 0), pixmap);
+        }
+    }
     if (text().isEmpty()) {
         return;
     }
