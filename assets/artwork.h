@@ -1,7 +1,13 @@
 #pragma once
 // The artwork of the program, drawn in code: the exercise pictures, the skin of the main
 // window and the run screen, the splash, the dialog frame, the dialog button faces and the
-// wrong-answer sound. Used by the build-time generator only.
+// wrong-answer sound. The build-time generator draws it for DATA/ and the built-in pieces;
+// the program draws it again at the device pixel ratio of a scaled screen, so that every
+// picture has as many pixels as the screen gives it.
+//
+// Every picture has a size in the layout's pixels (its logical size). Drawn at a device
+// pixel ratio r it has round(r x size) pixels and carries r as its device pixel ratio; its
+// shapes, lines and texts are drawn at that resolution, not scaled up from the picture at 1.
 
 #include <QByteArray>
 #include <QColor>
@@ -16,6 +22,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace artwork {
 
@@ -52,26 +59,63 @@ struct Layout {
     QSize tag;
     int menuFontPoints = 12;
 
+    // Device pixels per pixel of the layout: 1 for the files in DATA/.
+    double ratio = 1.0;
+
     QSize panel() const { return {playWidth - 2 * windowBorder, playHeight - 2 * windowBorder}; }
     int px(double v) const; // v pixels at "1024", rounded for this layout
+    // The same layout drawn at another device pixel ratio.
+    Layout at(double deviceRatio) const;
+    // v, in the layout's pixels, moved to the nearest edge of a device pixel.
+    double snap(double v) const;
 };
 
 const std::array<Layout, 3>& layouts();
 
 // --- The pictures ---------------------------------------------------------------------
 
-// Main list: entries 0 to 88.
+// The exercise pictures of a layout and language, the main list: entries 0 to 88, each
+// drawn on its own at the layout's device pixel ratio. Making one measures the fonts and
+// figures that fit the layout; drawing a picture then costs only that picture.
+class ExerciseArt {
+  public:
+    static constexpr int kCount = 89;
+    ExerciseArt(const Layout& layout, Language language);
+    QImage picture(int index, double ratio = 1.0) const;
+
+  private:
+    struct Styles;
+    Layout layout_;
+    std::shared_ptr<const Styles> styles_;
+};
+
+// The skin of a layout and language, the scheme list: entries 0 to 40.
+class SchemeArt {
+  public:
+    static constexpr int kCount = 41;
+    SchemeArt(const Layout& layout, Language language);
+    QImage picture(int index, double ratio = 1.0) const;
+
+  private:
+    Layout layout_;
+    Language language_;
+};
+
+// Whole lists at the device pixel ratio 1, as the files in DATA/ hold them.
 QList<QImage> exercisePictures(const Layout& layout, Language language);
-// Scheme list: entries 0 to 40.
 QList<QImage> schemePictures(const Layout& layout, Language language);
 // The splash picture, 515 x 302.
-QImage splashPicture();
+QImage splashPicture(double ratio = 1.0);
 // The program's icon at size x size pixels, and the same icon as a scalable SVG.
 QImage programIcon(int size);
 QByteArray programIconSvg();
 // The eight frame bitmaps of the dialog frame, by their index.
+constexpr int kDialogFramePieces = 8;
+QImage dialogFramePiece(int index, double ratio = 1.0);
 QList<QImage> dialogFrame();
 // The nine dialog button faces: three 76 x 25, then six 138 x 34.
+constexpr int kDialogButtonFaces = 9;
+QImage dialogButtonFace(int index, double ratio = 1.0);
 QList<QImage> dialogButtonFaces();
 // The wrong-answer buzz: raw mono 16-bit little-endian samples at 22050 Hz, 21372 bytes.
 QByteArray wrongSound();
@@ -92,25 +136,32 @@ extern const QColor keyColour; // transparent colour of the dialog button faces
 
 // Liberation Sans bold at a pixel size.
 QFont boldFont(double pixelSize);
-// The outline of text, its ink box centred on centre.
-QPainterPath centredText(const QString& text, const QFont& font, QPointF centre);
+// The outline of text, its ink box centred on centre and its place on whole device pixels
+// of the ratio.
+QPainterPath centredText(const QString& text, const QFont& font, QPointF centre,
+                         double ratio = 1.0);
 // The largest pixel size (from max down) at which every text's ink box fits into box.
 double fittingPixelSize(const QStringList& texts, QSizeF box, double max);
 
 QColor mix(const QColor& a, const QColor& b, double t);
 QColor shade(const QColor& c, double factor); // < 1 darker, > 1 lighter
 
-// An empty picture of the given size, fully transparent.
-QImage blank(QSize size);
-// An opaque picture of the given size filled with one colour.
-QImage filled(QSize size, const QColor& colour);
+// The device size of a picture of a logical size at a device pixel ratio.
+QSize deviceSize(QSize size, double ratio);
+// An empty picture of the given logical size, fully transparent.
+QImage blank(QSize size, double ratio = 1.0);
+// An opaque picture of the given logical size filled with one colour.
+QImage filled(QSize size, const QColor& colour, double ratio = 1.0);
 
 // A frame whose borders are drawn pixel by pixel from a profile across each border: the
 // sides meet on the diagonals from the outer to the inner corners. depth 0 is the outer
-// edge, thickness - 1 the inner.
+// edge, thickness - 1 the inner, both in logical pixels; at a device pixel ratio above 1
+// every logical band of the profile covers its share of device pixels and the diagonals
+// are drawn at the finer grid. Only the part `piece` (logical, inside the canvas) is drawn.
 enum class Side { Left, Top, Right, Bottom };
 using FrameProfile = std::function<QColor(Side side, int depth, int thickness)>;
-QImage drawFrame(QSize canvas, QMargins borders, const FrameProfile& profile);
+QImage drawFrame(QSize canvas, QMargins borders, const FrameProfile& profile, QRect piece,
+                 double ratio = 1.0);
 
 // A raised button body: rounded rectangle with a vertical gradient, a dark outline and a
 // light top edge.

@@ -25,6 +25,16 @@ int Layout::px(double v) const {
     return static_cast<int>(std::lround(v * scale));
 }
 
+Layout Layout::at(double deviceRatio) const {
+    Layout layout = *this;
+    layout.ratio = deviceRatio;
+    return layout;
+}
+
+double Layout::snap(double v) const {
+    return std::round(v * ratio) / ratio;
+}
+
 const std::array<Layout, 3>& layouts() {
     static const std::array<Layout, 3> all = [] {
         std::array<Layout, 3> l;
@@ -110,15 +120,15 @@ QFont boldFont(double pixelSize) {
     return font;
 }
 
-QPainterPath centredText(const QString& text, const QFont& font, QPointF centre) {
+QPainterPath centredText(const QString& text, const QFont& font, QPointF centre, double ratio) {
     QPainterPath path;
     path.addText(0, 0, font, text);
     const QRectF ink = path.boundingRect();
     // Across by the ink, up and down by the capitals, so that umlauts and descenders do not
-    // move a word off the line of the others. Whole pixels keep stems crisp.
+    // move a word off the line of the others. Whole device pixels keep stems crisp.
     const double capHeight = QFontMetricsF(font).capHeight();
-    const double dx = std::round(centre.x() - ink.center().x());
-    const double dy = std::round(centre.y() + capHeight / 2);
+    const double dx = std::round((centre.x() - ink.center().x()) * ratio) / ratio;
+    const double dy = std::round((centre.y() + capHeight / 2) * ratio) / ratio;
     return path.translated(dx, dy);
 }
 
@@ -156,39 +166,55 @@ QColor shade(const QColor& c, double factor) {
     return mix(c, QColor(255, 255, 255, c.alpha()), factor - 1.0);
 }
 
-QImage blank(QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+QSize deviceSize(QSize size, double ratio) {
+    return {static_cast<int>(std::lround(size.width() * ratio)),
+            static_cast<int>(std::lround(size.height() * ratio))};
+}
+
+QImage blank(QSize size, double ratio) {
+    QImage image(deviceSize(size, ratio), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     return image;
 }
 
-QImage filled(QSize size, const QColor& colour) {
-    QImage image(size, QImage::Format_RGB32);
+QImage filled(QSize size, const QColor& colour, double ratio) {
+    QImage image(deviceSize(size, ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(colour);
     return image;
 }
 
-QImage drawFrame(QSize canvas, QMargins borders, const FrameProfile& profile) {
-    QImage image(canvas, QImage::Format_RGB32);
+QImage drawFrame(QSize canvas, QMargins borders, const FrameProfile& profile, QRect piece,
+                 double ratio) {
+    // In device pixels: the canvas, the borders and the piece.
+    const auto device = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+    const int w = device(canvas.width());
+    const int h = device(canvas.height());
+    const std::array<int, 4> thickness{device(borders.left()), device(borders.top()),
+                                       device(borders.right()), device(borders.bottom())};
+    const std::array<int, 4> logical{borders.left(), borders.top(), borders.right(),
+                                     borders.bottom()};
+    // A piece at the right or bottom end of the canvas ends where the canvas ends.
+    const QSize size = deviceSize(piece.size(), ratio);
+    const int left = piece.right() == canvas.width() - 1 ? w - size.width() : device(piece.left());
+    const int top = piece.bottom() == canvas.height() - 1 ? h - size.height() : device(piece.top());
+    const QRect area(QPoint(left, top), size);
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
-    const int w = canvas.width();
-    const int h = canvas.height();
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const std::array<std::pair<Side, std::pair<int, int>>, 4> sides{{
-                {Side::Left, {x, borders.left()}},
-                {Side::Top, {y, borders.top()}},
-                {Side::Right, {w - 1 - x, borders.right()}},
-                {Side::Bottom, {h - 1 - y, borders.bottom()}},
-            }};
+    constexpr std::array<Side, 4> kSides{Side::Left, Side::Top, Side::Right, Side::Bottom};
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y - area.top()));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const std::array<int, 4> depths{x, y, w - 1 - x, h - 1 - y};
             // The side whose border this pixel is relatively deepest outside of wins;
             // this makes the joins run from the outer to the inner corners.
             double best = 2.0;
-            Side side = Side::Left;
-            int depth = 0;
-            int thickness = 0;
-            for (const auto& [s, dt] : sides) {
-                const auto [d, t] = dt;
+            int side = -1;
+            for (int s = 0; s < 4; ++s) {
+                const int d = depths[static_cast<size_t>(s)];
+                const int t = thickness[static_cast<size_t>(s)];
                 if (t <= 0 || d >= t) {
                     continue;
                 }
@@ -196,13 +222,16 @@ QImage drawFrame(QSize canvas, QMargins borders, const FrameProfile& profile) {
                 if (rel < best) {
                     best = rel;
                     side = s;
-                    depth = d;
-                    thickness = t;
                 }
             }
-            if (thickness > 0) {
-                image.setPixelColor(x, y, profile(side, depth, thickness));
+            if (side < 0) {
+                continue;
             }
+            // The band of the profile this device pixel lies in.
+            const auto s = static_cast<size_t>(side);
+            const int depth =
+                std::clamp(static_cast<int>((depths[s] + 0.5) / ratio), 0, logical[s] - 1);
+            line[x - area.left()] = profile(kSides[s], depth, logical[s]).rgb();
         }
     }
     return image;
@@ -258,6 +287,7 @@ void paintButtonBody(QPainter& p, const QRectF& r, double radius, const QColor& 
 QImage keyed(const QImage& image, const QColor& key) {
     const QImage source = image.convertToFormat(QImage::Format_ARGB32);
     QImage out(source.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(image.devicePixelRatio());
     const QRgb keyRgb = key.rgb();
     for (int y = 0; y < source.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));

@@ -58,8 +58,8 @@ void paintCloseBox(QPainter& p, QPoint topLeft) {
     p.restore();
 }
 
-QImage buttonFace(QSize size, const QColor& base, FaceState state) {
-    QImage image = blank(size);
+QImage buttonFace(QSize size, const QColor& base, FaceState state, double ratio) {
+    QImage image = blank(size, ratio);
     QPainter p(&image);
     const QRectF r(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
     paintButtonBody(p, r, std::min(7.0, size.height() * 0.28), base, state);
@@ -69,39 +69,64 @@ QImage buttonFace(QSize size, const QColor& base, FaceState state) {
 
 } // namespace
 
-QList<QImage> dialogFrame() {
+QImage dialogFramePiece(int index, double ratio) {
     const QSize canvas(600, 300);
-    QImage f = drawFrame(canvas, QMargins(23, 47, 23, 24), dialogProfile);
+    const QMargins borders(23, 47, 23, 24);
     const int w = canvas.width();
     const int h = canvas.height();
-    QList<QImage> pieces(8);
-    pieces[0] = f.copy(0, 0, 24, 47);
-    pieces[2] = f.copy(200, 0, 135, 47);
-    pieces[3] = f.copy(w - 135, 0, 135, 47);
-    {
+    static constexpr std::array<std::array<int, 4>, kDialogFramePieces> kPieces{{
+        {0, 0, 24, 47},      // 0 top-left corner
+        {-23, 100, 23, 47},  // 1 right edge tile
+        {200, 0, 135, 47},   // 2 top edge tile
+        {-135, 0, 135, 47},  // 3 top-right corner with the close box
+        {0, -24, 23, 24},    // 4 bottom-left corner
+        {200, -24, 159, 24}, // 5 bottom edge tile
+        {-23, -24, 23, 24},  // 6 bottom-right corner
+        {0, 100, 23, 47},    // 7 left edge tile
+    }};
+    if (index < 0 || index >= kDialogFramePieces) {
+        return {};
+    }
+    // Negative places count from the right or bottom end of the canvas.
+    const auto& piece = kPieces.at(static_cast<size_t>(index));
+    const QRect rect(piece[0] < 0 ? w + piece[0] : piece[0], piece[1] < 0 ? h + piece[1] : piece[1],
+                     piece[2], piece[3]);
+    QImage image = drawFrame(canvas, borders, dialogProfile, rect, ratio);
+    if (index == 3) {
         // The close box lies at (client width - 42, 18): 93 pixels into the corner piece.
-        QPainter p(&pieces[3]);
+        QPainter p(&image);
         paintCloseBox(p, QPoint(93, 18));
     }
-    pieces[7] = f.copy(0, 100, 23, 47);
-    pieces[1] = f.copy(w - 23, 100, 23, 47);
-    pieces[4] = f.copy(0, h - 24, 23, 24);
-    pieces[5] = f.copy(200, h - 24, 159, 24);
-    pieces[6] = f.copy(w - 23, h - 24, 23, 24);
+    return image;
+}
+
+QList<QImage> dialogFrame() {
+    QList<QImage> pieces;
+    for (int i = 0; i < kDialogFramePieces; ++i) {
+        pieces << dialogFramePiece(i);
+    }
     return pieces;
 }
 
-QList<QImage> dialogButtonFaces() {
+QImage dialogButtonFace(int index, double ratio) {
     const QColor ordinary(36, 96, 124);
     const QColor second(66, 70, 128);
-    QList<QImage> faces;
-    for (const FaceState state : {FaceState::Normal, FaceState::Hover, FaceState::Pressed}) {
-        faces << buttonFace(QSize(76, 25), ordinary, state);
+    if (index < 0 || index >= kDialogButtonFaces) {
+        return {};
     }
-    for (const QColor& base : {ordinary, second}) {
-        for (const FaceState state : {FaceState::Normal, FaceState::Hover, FaceState::Pressed}) {
-            faces << buttonFace(QSize(138, 34), base, state);
-        }
+    // Three small ordinary faces, three large ordinary, three large of the second style;
+    // normal, highlighted and pressed in each group.
+    constexpr std::array<FaceState, 3> kStates{FaceState::Normal, FaceState::Hover,
+                                               FaceState::Pressed};
+    const FaceState state = kStates.at(static_cast<size_t>(index % 3));
+    const QSize size = index < 3 ? QSize(76, 25) : QSize(138, 34);
+    return buttonFace(size, index < 6 ? ordinary : second, state, ratio);
+}
+
+QList<QImage> dialogButtonFaces() {
+    QList<QImage> faces;
+    for (int i = 0; i < kDialogButtonFaces; ++i) {
+        faces << dialogButtonFace(i);
     }
     return faces;
 }

@@ -14,4 +14,8 @@ QString wrongSoundPath() {
     return QStringLiteral(":/builtin/wrong.pcm");
 }
 
+QString fingerprintsPath() {
+    return QStringLiteral(":/builtin/fingerprints.txt");
+}
+
 } // namespace quendal::builtin

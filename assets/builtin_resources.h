@@ -1,6 +1,7 @@
 #pragma once
 // The resources compiled into the program by the target quendal_builtin: the eight dialog
-// frame bitmaps, the nine dialog button faces and the wrong-answer sound.
+// frame bitmaps, the nine dialog button faces, the wrong-answer sound and the fingerprints of
+// the files drawn into DATA/.
 
 #include <QString>
 
@@ -14,6 +15,9 @@ QString framePath(int index);
 QString buttonPath(int index);
 // Raw mono 16-bit little-endian samples at 22050 Hz, 21372 bytes.
 QString wrongSoundPath();
+// The fingerprints of the files the build drew into DATA/, one line each:
+// "<layout>/<file> <SHA-1 in hex>" for the bitmap lists, "splash.bmp <SHA-1>" for the splash.
+QString fingerprintsPath();
 
 constexpr int kFrameCount = 8;
 constexpr int kButtonCount = 9;

@@ -102,14 +102,14 @@ void paintCard(QPainter& p, const CardGeometry& g, const QColor& face, const QCo
 
 // Cards are opaque; their rounded corners show the colour of the field they stand on.
 QImage darkCard(const Layout& layout) {
-    QImage image = filled(layout.picture, palette::field);
+    QImage image = filled(layout.picture, palette::field, layout.ratio);
     QPainter p(&image);
     paintCard(p, cardGeometry(layout), palette::card, palette::cardRim);
     return image;
 }
 
 QImage colourPatch(const Layout& layout, int index) {
-    QImage image = filled(layout.picture, palette::field);
+    QImage image = filled(layout.picture, palette::field, layout.ratio);
     QPainter p(&image);
     const CardGeometry g = cardGeometry(layout);
     const QColor colour = palette::ink[static_cast<size_t>(index)];
@@ -131,7 +131,7 @@ QImage textCard(const Layout& layout, const QString& text, const QFont& font,
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
     const QRectF area = contentArea(cardGeometry(layout));
-    p.drawPath(centredText(text, font, area.center()));
+    p.drawPath(centredText(text, font, area.center(), layout.ratio));
     return image;
 }
 
@@ -181,8 +181,9 @@ QImage dotGroup(const Layout& layout, const GroupStyle& style, int count, int ar
     const QRectF area = contentArea(cardGeometry(layout));
     const auto& unit =
         arrangements()[static_cast<size_t>(count - 1)][static_cast<size_t>(arrangement)];
+    const double half = 2 * layout.ratio;
     for (const QPointF& c : placeItems(unit, area, style.item)) {
-        const QPointF centre(std::round(c.x() * 2) / 2, std::round(c.y() * 2) / 2);
+        const QPointF centre(std::round(c.x() * half) / half, std::round(c.y() * half) / half);
         p.drawEllipse(centre, style.item.width() / 2, style.item.height() / 2);
     }
     return image;
@@ -199,7 +200,7 @@ QImage digitGroup(const Layout& layout, const GroupStyle& style, int digit, int 
     const auto& unit =
         arrangements()[static_cast<size_t>(count - 1)][static_cast<size_t>(arrangement)];
     for (const QPointF& c : placeItems(unit, area, style.item)) {
-        p.drawPath(centredText(QString::number(digit), style.font, c));
+        p.drawPath(centredText(QString::number(digit), style.font, c, layout.ratio));
     }
     return image;
 }
@@ -207,7 +208,7 @@ QImage digitGroup(const Layout& layout, const GroupStyle& style, int digit, int 
 // The play field: a calm slate surface with a lighter cross along which the stimulus
 // travels, and a fine ring around each of the four target places.
 QImage background(const Layout& layout) {
-    QImage image = filled(layout.background, palette::field);
+    QImage image = filled(layout.background, palette::field, layout.ratio);
     QPainter p(&image);
     const QSize pic = layout.picture;
     const auto slotRect = [&](int i) {
@@ -242,47 +243,70 @@ QImage background(const Layout& layout) {
 
 } // namespace
 
-QList<QImage> exercisePictures(const Layout& layout, Language language) {
-    const QStringList words = language == Language::German
-                                  ? QStringList{QStringLiteral("BLAU"), QStringLiteral("GELB"),
-                                                QStringLiteral("GRÜN"), QStringLiteral("ROT")}
-                                  : QStringList{QStringLiteral("BLUE"), QStringLiteral("YELLOW"),
-                                                QStringLiteral("GREEN"), QStringLiteral("RED")};
-    const QRectF area = contentArea(cardGeometry(layout));
-    const QFont wordFont = boldFont(fittingPixelSize(
-        words, area.size() - QSizeF(8 * layout.scale, 0), std::floor(area.height() * 0.72)));
-    const QFont digitFont = boldFont(std::floor(area.height() * 1.05));
+struct ExerciseArt::Styles {
+    QStringList words;
+    QFont wordFont;
+    QFont digitFont;
+    GroupStyle dots;
+    GroupStyle digits;
+};
 
+ExerciseArt::ExerciseArt(const Layout& layout, Language language) : layout_(layout) {
+    auto styles = std::make_shared<Styles>();
+    styles->words = language == Language::German
+                        ? QStringList{QStringLiteral("BLAU"), QStringLiteral("GELB"),
+                                      QStringLiteral("GRÜN"), QStringLiteral("ROT")}
+                        : QStringList{QStringLiteral("BLUE"), QStringLiteral("YELLOW"),
+                                      QStringLiteral("GREEN"), QStringLiteral("RED")};
+    const QRectF area = contentArea(cardGeometry(layout));
+    styles->wordFont =
+        boldFont(fittingPixelSize(styles->words, area.size() - QSizeF(8 * layout.scale, 0),
+                                  std::floor(area.height() * 0.72)));
+    styles->digitFont = boldFont(std::floor(area.height() * 1.05));
+    styles->dots = dotStyle(layout);
+    styles->digits = digitStyle(layout);
+    styles_ = std::move(styles);
+}
+
+QImage ExerciseArt::picture(int index, double ratio) const {
+    const Layout layout = layout_.at(ratio);
+    const Styles& s = *styles_;
+    if (index >= 0 && index < 4) {
+        return colourPatch(layout, index);
+    }
+    if (index >= 4 && index < 8) {
+        return textCard(layout, QString::number(index - 3), s.digitFont, palette::figure);
+    }
+    if (index >= 8 && index < 12) {
+        return textCard(layout, s.words[index - 8], s.wordFont, palette::figure);
+    }
+    if (index >= 12 && index < 28) {
+        // Word m in ink i at 12 + 4 (m - 1) + (i - 1).
+        const int word = (index - 12) / 4;
+        const int ink = (index - 12) % 4;
+        return textCard(layout, s.words[word], s.wordFont, palette::ink[static_cast<size_t>(ink)]);
+    }
+    if (index >= 28 && index < 40) {
+        // n dots in arrangement j at 28 + 3 (n - 1) + j.
+        return dotGroup(layout, s.dots, (index - 28) / 3 + 1, (index - 28) % 3);
+    }
+    if (index >= 40 && index < 88) {
+        // n digits d in arrangement j at 40 + 12 (d - 1) + 3 (n - 1) + j.
+        const int k = index - 40;
+        return digitGroup(layout, s.digits, k / 12 + 1, (k % 12) / 3 + 1, k % 3);
+    }
+    if (index == 88) {
+        return background(layout);
+    }
+    return {};
+}
+
+QList<QImage> exercisePictures(const Layout& layout, Language language) {
+    const ExerciseArt art(layout, language);
     QList<QImage> list;
-    for (int i = 0; i < 4; ++i) {
-        list << colourPatch(layout, i);
+    for (int i = 0; i < ExerciseArt::kCount; ++i) {
+        list << art.picture(i);
     }
-    for (int d = 1; d <= 4; ++d) {
-        list << textCard(layout, QString::number(d), digitFont, palette::figure);
-    }
-    for (const QString& word : words) {
-        list << textCard(layout, word, wordFont, palette::figure);
-    }
-    for (const QString& word : words) {
-        for (const QColor& ink : palette::ink) {
-            list << textCard(layout, word, wordFont, ink);
-        }
-    }
-    const GroupStyle dots = dotStyle(layout);
-    for (int n = 1; n <= 4; ++n) {
-        for (int j = 0; j < 3; ++j) {
-            list << dotGroup(layout, dots, n, j);
-        }
-    }
-    const GroupStyle digits = digitStyle(layout);
-    for (int d = 1; d <= 4; ++d) {
-        for (int n = 1; n <= 4; ++n) {
-            for (int j = 0; j < 3; ++j) {
-                list << digitGroup(layout, digits, d, n, j);
-            }
-        }
-    }
-    list << background(layout);
     return list;
 }
 

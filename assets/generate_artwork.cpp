@@ -1,13 +1,16 @@
 // Draws the program's artwork at build time.
 //   quendal_artwork <DATA folder> <built-in folder> [<icon folder>]
 // writes DATA/{640,800,1024}/{haupt,scheme,ehaupt,escheme}.bml and DATA/splash.bmp, the
-// built-in frame bitmaps, dialog button faces and wrong-answer sound, and, when an icon
+// built-in frame bitmaps, dialog button faces and wrong-answer sound, the fingerprints of
+// the lists and the splash (fingerprints.txt, built in too), and, when an icon
 // folder is given, the program's icon as a hicolor theme below it: <size>x<size>/apps/
 // NAME.png at the usual sizes and scalable/apps/NAME.svg, NAME being QUENDAL_ICON_NAME.
 
 #include "artwork.h"
 #include "toolkit/bitmap_list.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -22,24 +25,26 @@ bool fail(const QString& message) {
     return false;
 }
 
-bool saveList(const QList<QImage>& images, const QString& path) {
-    QString error;
-    if (!quendal::BitmapList(images).save(path, &error)) {
-        return fail(path + QStringLiteral(": ") + error);
-    }
-    return true;
-}
-
-bool saveImage(const QImage& image, const QString& path, const char* format) {
-    if (!image.save(path, format)) {
+bool saveBytes(const QByteArray& bytes, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return fail(path + QStringLiteral(": cannot write"));
     }
     return true;
 }
 
-bool saveBytes(const QByteArray& bytes, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+// Writes a list and notes its fingerprint as "<layout>/<file> <SHA-1>".
+bool saveList(const QList<QImage>& images, const QString& folder, const QString& layout,
+              const QString& name, QStringList& fingerprints) {
+    const QByteArray bytes = quendal::BitmapList(images).toBytes();
+    fingerprints << layout + QLatin1Char('/') + name + QLatin1Char(' ') +
+                        QString::fromLatin1(
+                            QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+    return saveBytes(bytes, folder + QLatin1Char('/') + name);
+}
+
+bool saveImage(const QImage& image, const QString& path, const char* format) {
+    if (!image.save(path, format)) {
         return fail(path + QStringLiteral(": cannot write"));
     }
     return true;
@@ -67,28 +72,41 @@ bool generateIcons(const QString& iconFolder) {
 
 bool generate(const QString& dataFolder, const QString& builtinFolder) {
     using artwork::Language;
+    QStringList fingerprints;
     for (const artwork::Layout& layout : artwork::layouts()) {
         const QString folder = dataFolder + QLatin1Char('/') + layout.folder;
         if (!QDir().mkpath(folder)) {
             return fail(folder + QStringLiteral(": cannot create"));
         }
-        if (!saveList(artwork::exercisePictures(layout, Language::German),
-                      folder + QStringLiteral("/haupt.bml")) ||
-            !saveList(artwork::schemePictures(layout, Language::German),
-                      folder + QStringLiteral("/scheme.bml")) ||
-            !saveList(artwork::exercisePictures(layout, Language::English),
-                      folder + QStringLiteral("/ehaupt.bml")) ||
-            !saveList(artwork::schemePictures(layout, Language::English),
-                      folder + QStringLiteral("/escheme.bml"))) {
+        if (!saveList(artwork::exercisePictures(layout, Language::German), folder, layout.folder,
+                      QStringLiteral("haupt.bml"), fingerprints) ||
+            !saveList(artwork::schemePictures(layout, Language::German), folder, layout.folder,
+                      QStringLiteral("scheme.bml"), fingerprints) ||
+            !saveList(artwork::exercisePictures(layout, Language::English), folder, layout.folder,
+                      QStringLiteral("ehaupt.bml"), fingerprints) ||
+            !saveList(artwork::schemePictures(layout, Language::English), folder, layout.folder,
+                      QStringLiteral("escheme.bml"), fingerprints)) {
             return false;
         }
     }
-    if (!saveImage(artwork::splashPicture(), dataFolder + QStringLiteral("/splash.bmp"), "BMP")) {
-        return false;
+    QByteArray splash;
+    QBuffer splashBuffer(&splash);
+    splashBuffer.open(QIODevice::WriteOnly);
+    if (!artwork::splashPicture().save(&splashBuffer, "BMP") ||
+        !saveBytes(splash, dataFolder + QStringLiteral("/splash.bmp"))) {
+        return fail(dataFolder + QStringLiteral("/splash.bmp: cannot write"));
     }
+    fingerprints << QStringLiteral("splash.bmp ") +
+                        QString::fromLatin1(
+                            QCryptographicHash::hash(splash, QCryptographicHash::Sha1).toHex());
 
     if (!QDir().mkpath(builtinFolder)) {
         return fail(builtinFolder + QStringLiteral(": cannot create"));
+    }
+    // The program knows its own lists by these, and draws them afresh for a scaled screen.
+    if (!saveBytes((fingerprints.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1(),
+                   builtinFolder + QStringLiteral("/fingerprints.txt"))) {
+        return false;
     }
     const QList<QImage> frame = artwork::dialogFrame();
     for (qsizetype i = 0; i < frame.size(); ++i) {

@@ -48,33 +48,50 @@ QColor steelProfile(Side side, int depth, int thickness) {
     return side == Side::Right ? shade(body, 0.92) : body;
 }
 
-struct FramePieces {
-    QImage topLeft, top, topRight, left, right, bottomLeft, bottom, bottomRight;
-};
+// The eight pieces of a frame, cut from one frame drawn around a canvas of three tiles each
+// way: corners, and 64-pixel edge tiles from the middle of each edge.
+enum class FramePiece { TopLeft, Top, TopRight, Left, Right, BottomLeft, Bottom, BottomRight };
 
-FramePieces steelFrame(int side, int bottomBorder) {
+QImage steelPiece(int side, int bottomBorder, FramePiece piece, double ratio) {
     const int tile = 64;
     const QSize canvas(2 * side + 3 * tile, side + bottomBorder + 3 * tile);
-    const QImage f = drawFrame(canvas, QMargins(side, side, side, bottomBorder), steelProfile);
     const int w = canvas.width();
     const int h = canvas.height();
-    FramePieces p;
-    p.topLeft = f.copy(0, 0, side, side);
-    p.top = f.copy(side + tile, 0, tile, side);
-    p.topRight = f.copy(w - side, 0, side, side);
-    p.left = f.copy(0, side + tile, side, tile);
-    p.right = f.copy(w - side, side + tile, side, tile);
-    p.bottomLeft = f.copy(0, h - bottomBorder, side, bottomBorder);
-    p.bottom = f.copy(side + tile, h - bottomBorder, tile, bottomBorder);
-    p.bottomRight = f.copy(w - side, h - bottomBorder, side, bottomBorder);
-    return p;
+    QRect rect;
+    switch (piece) {
+    case FramePiece::TopLeft:
+        rect = QRect(0, 0, side, side);
+        break;
+    case FramePiece::Top:
+        rect = QRect(side + tile, 0, tile, side);
+        break;
+    case FramePiece::TopRight:
+        rect = QRect(w - side, 0, side, side);
+        break;
+    case FramePiece::Left:
+        rect = QRect(0, side + tile, side, tile);
+        break;
+    case FramePiece::Right:
+        rect = QRect(w - side, side + tile, side, tile);
+        break;
+    case FramePiece::BottomLeft:
+        rect = QRect(0, h - bottomBorder, side, bottomBorder);
+        break;
+    case FramePiece::Bottom:
+        rect = QRect(side + tile, h - bottomBorder, tile, bottomBorder);
+        break;
+    case FramePiece::BottomRight:
+        rect = QRect(w - side, h - bottomBorder, side, bottomBorder);
+        break;
+    }
+    return drawFrame(canvas, QMargins(side, side, side, bottomBorder), steelProfile, rect, ratio);
 }
 
 const QColor kMenuBase(52, 84, 128);
 const QColor kGateBody(40, 46, 60);
 
 QImage menuFace(const Layout& layout, FaceState state) {
-    QImage image = filled(layout.menuFace, palette::panel);
+    QImage image = filled(layout.menuFace, palette::panel, layout.ratio);
     QPainter p(&image);
     const QRectF r(0.5, 0.5, layout.menuFace.width() - 1.0, layout.menuFace.height() - 1.0);
     paintButtonBody(p, r, std::max(3.0, 7.0 * layout.scale), kMenuBase, state);
@@ -84,7 +101,7 @@ QImage menuFace(const Layout& layout, FaceState state) {
 // Plain, so that the logo and every face, which stand on it with its colour in their
 // corners, join it without a seam.
 QImage panelBackground(const Layout& layout) {
-    return filled(layout.panel(), palette::panel);
+    return filled(layout.panel(), palette::panel, layout.ratio);
 }
 
 // Four rounded squares in the four colours, two by two, inside box; a light ring sets them
@@ -113,7 +130,8 @@ void paintColourSquares(QPainter& p, const QRectF& box, bool ring) {
 }
 
 // The product name with the four colour squares before it, centred in box.
-void paintWordmark(QPainter& p, const QRectF& box, const QColor& textColour, bool ring) {
+void paintWordmark(QPainter& p, const QRectF& box, const QColor& textColour, bool ring,
+                   double ratio) {
     const double squares = std::round(box.height() * 0.86);
     const QFont font = boldFont(box.height() * 0.74);
     QPainterPath word;
@@ -129,22 +147,22 @@ void paintWordmark(QPainter& p, const QRectF& box, const QColor& textColour, boo
     p.setPen(Qt::NoPen);
     p.setBrush(textColour);
     const QPointF textCentre(left + squares + gap + ink.width() / 2, box.center().y());
-    p.drawPath(centredText(QStringLiteral("Quendal"), font, textCentre));
+    p.drawPath(centredText(QStringLiteral("Quendal"), font, textCentre, ratio));
     p.restore();
 }
 
 QImage logo(const Layout& layout) {
-    QImage image = filled(layout.logo, palette::panel);
+    QImage image = filled(layout.logo, palette::panel, layout.ratio);
     QPainter p(&image);
     const QRectF box(0, 0, layout.logo.width(), layout.logo.height());
     paintWordmark(p, box.adjusted(0, box.height() * 0.14, 0, -box.height() * 0.14),
-                  palette::caption, false);
+                  palette::caption, false, layout.ratio);
     return image;
 }
 
 // A small tile of the gate's picture: a colour patch, or a digit or word on a dark card.
 void paintMiniCard(QPainter& p, const QRectF& r, const QColor& face, const QString& text,
-                   const QColor& textColour, double fontSize) {
+                   const QColor& textColour, double fontSize, double ratio) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -156,7 +174,7 @@ void paintMiniCard(QPainter& p, const QRectF& r, const QColor& face, const QStri
     p.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -1.5), radius - 1, radius - 1);
     if (!patch) {
         p.setBrush(textColour);
-        p.drawPath(centredText(text, boldFont(fontSize), r.center()));
+        p.drawPath(centredText(text, boldFont(fontSize), r.center(), ratio));
     }
     p.restore();
 }
@@ -165,7 +183,7 @@ enum class Gate { Colour, Number };
 
 QImage gateFace(const Layout& layout, Gate gate, Language language, FaceState state) {
     const QSize size = layout.gate;
-    QImage image = filled(size, palette::panel);
+    QImage image = filled(size, palette::panel, layout.ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const double s = layout.scale;
@@ -206,7 +224,7 @@ QImage gateFace(const Layout& layout, Gate gate, Language language, FaceState st
             : (language == Language::German ? QStringLiteral("ZAHLEN") : QStringLiteral("NUMBERS"));
     const QRectF band(inner.left(), inner.top() + shift, inner.width(), bandHeight);
     p.setBrush(palette::caption);
-    p.drawPath(centredText(title, boldFont(bandHeight * 0.5), band.center()));
+    p.drawPath(centredText(title, boldFont(bandHeight * 0.5), band.center(), layout.ratio));
     const double stripeTop = std::round(band.bottom());
     const double stripeHeight = std::max(2.0, std::round(4 * s));
     const double stripeLeft = inner.left() + 24 * s;
@@ -246,23 +264,28 @@ QImage gateFace(const Layout& layout, Gate gate, Language language, FaceState st
         const QRectF r =
             cell(places[static_cast<size_t>(i)].first, places[static_cast<size_t>(i)].second);
         if (gate == Gate::Colour) {
-            paintMiniCard(p, r, palette::ink[static_cast<size_t>(i)], QString(), QColor(), 0);
+            paintMiniCard(p, r, palette::ink[static_cast<size_t>(i)], QString(), QColor(), 0,
+                          layout.ratio);
         } else {
-            paintMiniCard(p, r, palette::card, QString::number(i + 1), palette::figure, digitSize);
+            paintMiniCard(p, r, palette::card, QString::number(i + 1), palette::figure, digitSize,
+                          layout.ratio);
         }
     }
     if (gate == Gate::Colour) {
         const QString word =
             language == Language::German ? QStringLiteral("ROT") : QStringLiteral("RED");
-        paintMiniCard(p, cell(1, 1), palette::card, word, palette::ink[2], tileH * 0.4);
+        paintMiniCard(p, cell(1, 1), palette::card, word, palette::ink[2], tileH * 0.4,
+                      layout.ratio);
     } else {
         paintMiniCard(p, cell(1, 1), palette::card, QStringLiteral("2 2 2"), palette::figure,
-                      tileH * 0.42);
+                      tileH * 0.42, layout.ratio);
     }
     p.end();
     if (state == FaceState::Disabled) {
-        QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-        return grey.convertToFormat(QImage::Format_RGB32);
+        QImage grey =
+            image.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+        grey.setDevicePixelRatio(image.devicePixelRatio());
+        return grey;
     }
     return image;
 }
@@ -271,7 +294,7 @@ QImage gateFace(const Layout& layout, Gate gate, Language language, FaceState st
 // a dark name field in the middle of the face, where the button centres its caption.
 QImage tagFace(const Layout& layout, int colourIndex, bool lit) {
     const QSize size = layout.tag;
-    QImage image = filled(size, palette::panel);
+    QImage image = filled(size, palette::panel, layout.ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor colour = palette::ink[static_cast<size_t>(colourIndex)];
@@ -339,14 +362,15 @@ QImage tagFace(const Layout& layout, int colourIndex, bool lit) {
 
 QImage counterPlate(const Layout& layout) {
     const QSize size = layout.plate;
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = filled(size, Qt::black, layout.ratio);
     QPainter p(&image);
+    const QRect all(QPoint(0, 0), size);
     QLinearGradient g(0, 0, 0, size.height());
     g.setColorAt(0, QColor(132, 146, 170));
     g.setColorAt(1, QColor(84, 96, 118));
-    p.fillRect(image.rect(), g);
+    p.fillRect(all, g);
     p.setPen(QColor(8, 10, 14));
-    p.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(all.adjusted(0, 0, -1, -1));
     p.setPen(QColor(176, 188, 208));
     p.drawLine(1, 1, size.width() - 2, 1);
     p.drawLine(1, 1, 1, size.height() - 2);
@@ -371,70 +395,125 @@ QImage counterPlate(const Layout& layout) {
 
 } // namespace
 
+SchemeArt::SchemeArt(const Layout& layout, Language language)
+    : layout_(layout), language_(language) {}
+
+QImage SchemeArt::picture(int index, double ratio) const {
+    const Layout layout = layout_.at(ratio);
+    const int window = layout.windowBorder;
+    const auto windowPiece = [&](FramePiece piece) {
+        return steelPiece(window, window, piece, ratio);
+    };
+    const auto screenPiece = [&](FramePiece piece) {
+        return steelPiece(layout.screenBorder, layout.screenBottom, piece, ratio);
+    };
+    switch (index) {
+    case 0: // the size of every menu button
+    case 3: // menu faces 3, 4, 5
+        return menuFace(layout, FaceState::Normal);
+    case 1:
+        return menuFace(layout, FaceState::Disabled);
+    case 2:
+    case 4:
+        return menuFace(layout, FaceState::Hover);
+    case 5:
+        return menuFace(layout, FaceState::Pressed);
+    case 6:
+        return windowPiece(FramePiece::Left);
+    case 7:
+        return windowPiece(FramePiece::BottomRight);
+    case 8:
+        return windowPiece(FramePiece::Top);
+    case 9:
+        return windowPiece(FramePiece::TopLeft);
+    case 10:
+        return windowPiece(FramePiece::TopRight);
+    case 11:
+        return logo(layout);
+    case 12:
+        return windowPiece(FramePiece::Right);
+    case 13:
+        return windowPiece(FramePiece::Bottom);
+    case 14:
+        return windowPiece(FramePiece::BottomLeft);
+    case 15:
+        return panelBackground(layout);
+    case 16: // Tor1: 16, 17
+        return gateFace(layout, Gate::Colour, language_, FaceState::Normal);
+    case 17:
+        return gateFace(layout, Gate::Colour, language_, FaceState::Hover);
+    case 18: // 18 to 21 spare
+        return gateFace(layout, Gate::Colour, language_, FaceState::Pressed);
+    case 19:
+        return gateFace(layout, Gate::Colour, language_, FaceState::Disabled);
+    case 20:
+        return gateFace(layout, Gate::Number, language_, FaceState::Pressed);
+    case 21:
+        return gateFace(layout, Gate::Number, language_, FaceState::Disabled);
+    case 22: // Tor2: 22, 23
+        return gateFace(layout, Gate::Number, language_, FaceState::Normal);
+    case 23:
+        return gateFace(layout, Gate::Number, language_, FaceState::Hover);
+    case 24:
+        return screenPiece(FramePiece::TopLeft);
+    case 25:
+        return screenPiece(FramePiece::Right);
+    case 26:
+        return screenPiece(FramePiece::BottomLeft);
+    case 27:
+        return screenPiece(FramePiece::TopRight);
+    case 28:
+        return screenPiece(FramePiece::Left);
+    case 29:
+        return screenPiece(FramePiece::BottomRight);
+    case 30:
+        return screenPiece(FramePiece::Bottom);
+    case 31:
+        return screenPiece(FramePiece::Top);
+    case 32:
+        return counterPlate(layout);
+    default:
+        break;
+    }
+    if (index >= 33 && index <= 40) {
+        // Tags: Key4 (red), Key1 (blue), Key2 (yellow), Key3 (green), two faces each.
+        constexpr std::array<int, 4> kColours{3, 0, 1, 2};
+        const int tag = (index - 33) / 2;
+        return tagFace(layout, kColours.at(static_cast<size_t>(tag)), (index - 33) % 2 == 1);
+    }
+    return {};
+}
+
 QList<QImage> schemePictures(const Layout& layout, Language language) {
-    const FramePieces window = steelFrame(layout.windowBorder, layout.windowBorder);
-    const FramePieces screen = steelFrame(layout.screenBorder, layout.screenBottom);
+    const SchemeArt art(layout, language);
     QList<QImage> list;
-    list << menuFace(layout, FaceState::Normal);   // 0: the size of every menu button
-    list << menuFace(layout, FaceState::Disabled); // 1
-    list << menuFace(layout, FaceState::Hover);    // 2
-    list << menuFace(layout, FaceState::Normal);   // 3: menu faces 3, 4, 5
-    list << menuFace(layout, FaceState::Hover);
-    list << menuFace(layout, FaceState::Pressed);
-    list << window.left;                                                 // 6
-    list << window.bottomRight;                                          // 7
-    list << window.top;                                                  // 8
-    list << window.topLeft;                                              // 9
-    list << window.topRight;                                             // 10
-    list << logo(layout);                                                // 11
-    list << window.right;                                                // 12
-    list << window.bottom;                                               // 13
-    list << window.bottomLeft;                                           // 14
-    list << panelBackground(layout);                                     // 15
-    list << gateFace(layout, Gate::Colour, language, FaceState::Normal); // 16, 17: Tor1
-    list << gateFace(layout, Gate::Colour, language, FaceState::Hover);
-    list << gateFace(layout, Gate::Colour, language, FaceState::Pressed); // 18, 19 spare
-    list << gateFace(layout, Gate::Colour, language, FaceState::Disabled);
-    list << gateFace(layout, Gate::Number, language, FaceState::Pressed); // 20, 21 spare
-    list << gateFace(layout, Gate::Number, language, FaceState::Disabled);
-    list << gateFace(layout, Gate::Number, language, FaceState::Normal); // 22, 23: Tor2
-    list << gateFace(layout, Gate::Number, language, FaceState::Hover);
-    list << screen.topLeft;       // 24
-    list << screen.right;         // 25
-    list << screen.bottomLeft;    // 26
-    list << screen.topRight;      // 27
-    list << screen.left;          // 28
-    list << screen.bottomRight;   // 29
-    list << screen.bottom;        // 30
-    list << screen.top;           // 31
-    list << counterPlate(layout); // 32
-    // Tags: Key4 (red), Key1 (blue), Key2 (yellow), Key3 (green), two faces each.
-    for (const int colour : {3, 0, 1, 2}) {
-        list << tagFace(layout, colour, false) << tagFace(layout, colour, true);
+    for (int i = 0; i < SchemeArt::kCount; ++i) {
+        list << art.picture(i);
     }
     return list;
 }
 
-QImage splashPicture() {
-    QImage image(515, 302, QImage::Format_RGB32);
+QImage splashPicture(double ratio) {
+    QImage image = filled(QSize(515, 302), Qt::black, ratio);
+    const QRect all(0, 0, 515, 302);
     QPainter p(&image);
     QLinearGradient g(0, 0, 0, 302);
     g.setColorAt(0, QColor(28, 78, 196));
     g.setColorAt(1, QColor(12, 38, 112));
-    p.fillRect(image.rect(), g);
+    p.fillRect(all, g);
     QRadialGradient glow(QPointF(257, 120), 260);
     glow.setColorAt(0, QColor(255, 255, 255, 40));
     glow.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(image.rect(), glow);
-    paintWordmark(p, QRectF(0, 92, 515, 84), Qt::white, true);
+    p.fillRect(all, glow);
+    paintWordmark(p, QRectF(0, 92, 515, 84), Qt::white, true, ratio);
     p.setRenderHint(QPainter::Antialiasing, false);
     for (int i = 0; i < 4; ++i) {
         p.fillRect(QRect(97 + i * 80, 210, 80, 5), palette::ink[static_cast<size_t>(i)]);
     }
     p.setPen(QColor(6, 18, 60));
-    p.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(all.adjusted(0, 0, -1, -1));
     p.setPen(QColor(110, 150, 235));
-    p.drawRect(image.rect().adjusted(1, 1, -2, -2));
+    p.drawRect(all.adjusted(1, 1, -2, -2));
     return image;
 }
 

@@ -1,5 +1,6 @@
 #include "frame/daten.h"
 
+#include "assets/artwork.h"
 #include "assets/builtin_resources.h"
 #include "core/folders.h"
 #include "core/language.h"
@@ -8,21 +9,84 @@
 #include "core/run_layout.h"
 #include "frame/texts.h"
 #include "toolkit/builtin_lists.h"
+#include "toolkit/device_pixels.h"
 
+#include <QCryptographicHash>
 #include <QFile>
+#include <QHash>
 #include <QPainter>
+#include <memory>
+#include <optional>
 
 namespace quendal {
 namespace {
 
 TDaten* gDaten = nullptr;
 
+// The fingerprints of the files the build drew, by "<layout>/<file>".
+const QHash<QString, QByteArray>& knownFiles() {
+    static const QHash<QString, QByteArray> known = [] {
+        QHash<QString, QByteArray> lines;
+        QFile file(builtin::fingerprintsPath());
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : file.readAll().split('\n')) {
+                const qsizetype blank = line.indexOf(' ');
+                if (blank > 0) {
+                    lines.insert(QString::fromLatin1(line.left(blank)), line.mid(blank + 1));
+                }
+            }
+        }
+        return lines;
+    }();
+    return known;
+}
+
+// The list drawn by the artwork for this play field, if the program has one.
+const artwork::Layout* artworkLayout(const std::string& folder) {
+    for (const artwork::Layout& layout : artwork::layouts()) {
+        if (layout.folder.toStdString() + "/" == folder) {
+            return &layout;
+        }
+    }
+    return nullptr;
+}
+
+// Draws the pictures of one of the program's own lists afresh; the art is made when first
+// asked for, which on an unscaled screen is never.
+template <typename Art>
+BitmapList::Painter painterOf(const artwork::Layout& layout, artwork::Language language) {
+    auto art = std::make_shared<std::optional<Art>>();
+    return [art, &layout, language](int index, double ratio) {
+        if (!*art) {
+            art->emplace(layout, language);
+        }
+        return (*art)->picture(index, ratio);
+    };
+}
+
 // One list from its file; false with a message naming the file when it is missing, damaged
-// or holds fewer pictures than the screens read.
-bool loadList(const QString& fileName, int entries, BitmapList& into, QString* error) {
+// or holds fewer pictures than the screens read. A file the build drew (its fingerprint
+// says so) is known to be whole: its pictures are decoded when first shown, and drawn afresh
+// for a scaled screen by `painter`. Any other file has every picture checked now.
+bool loadList(const QString& fileName, int entries, BitmapList::Painter painter, BitmapList& into,
+              QString* error) {
     const QString path = TDaten::bitmapListPath(fileName);
+    QFile file(path);
     QString why;
-    std::optional<BitmapList> list = BitmapList::load(path, &why);
+    std::optional<BitmapList> list;
+    if (!file.open(QIODevice::ReadOnly)) {
+        why = file.errorString();
+    } else {
+        const QByteArray bytes = file.readAll();
+        const QString key =
+            QString::fromStdString(resolutionFolder(programState().PlayWidth)) + fileName;
+        const bool ours = painter && TDaten::drawnByTheBuild(key, bytes);
+        list = BitmapList::fromBytes(
+            bytes, &why, ours ? BitmapList::Check::Structure : BitmapList::Check::EveryPicture);
+        if (list && ours) {
+            list->setPainter(std::move(painter));
+        }
+    }
     if (list && list->count() < entries) {
         why = QStringLiteral("%1 pictures instead of at least %2").arg(list->count()).arg(entries);
         list.reset();
@@ -46,6 +110,10 @@ TDaten::TDaten(QObject* parent) : QObject(parent) {
         WaveFalsch = sound.readAll();
     }
     gDaten = this;
+    // The dialog frames and buttons, too, are drawn afresh for a scaled screen.
+    setBuiltinPainters(
+        [](int index, double ratio) { return artwork::dialogFramePiece(index, ratio); },
+        [](int index, double ratio) { return artwork::dialogButtonFace(index, ratio); });
     connectJoystick();
 }
 
@@ -61,6 +129,12 @@ TDaten* Daten() {
 
 bool TDaten::FormCreate(QString* error) {
     return LoadBitmapLists(error);
+}
+
+bool TDaten::drawnByTheBuild(const QString& name, const QByteArray& bytes) {
+    const auto known = knownFiles().constFind(name);
+    return known != knownFiles().constEnd() &&
+           QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex() == *known;
 }
 
 QString TDaten::bitmapListPath(const QString& fileName) {
@@ -88,10 +162,19 @@ bool TDaten::LoadBitmapLists(QString* error) {
         return false;
     }
     const LanguageFiles files = languageFiles(language);
+    const artwork::Language drawn =
+        language == 1 ? artwork::Language::German : artwork::Language::English;
+    const artwork::Layout* layout = artworkLayout(resolutionFolder(programState().PlayWidth));
     BitmapList haupt;
     BitmapList scheme;
-    if (!loadList(QString::fromStdString(files.mainBitmapList), kHauptEntries, haupt, error) ||
-        !loadList(QString::fromStdString(files.schemeBitmapList), kSchemeEntries, scheme, error)) {
+    if (!loadList(QString::fromStdString(files.mainBitmapList), kHauptEntries,
+                  layout != nullptr ? painterOf<artwork::ExerciseArt>(*layout, drawn)
+                                    : BitmapList::Painter(),
+                  haupt, error) ||
+        !loadList(QString::fromStdString(files.schemeBitmapList), kSchemeEntries,
+                  layout != nullptr ? painterOf<artwork::SchemeArt>(*layout, drawn)
+                                    : BitmapList::Painter(),
+                  scheme, error)) {
         return false;
     }
     HauptBMListe = std::move(haupt);
@@ -107,49 +190,56 @@ const BitmapList& TDaten::ButtonList() const {
     return builtinButtonList();
 }
 
-void TDaten::drawTiledFrame(QPainter& canvas, int width, int height, const FrameTiles& tiles) {
-    for (const TilePiece& piece : tileEdge(width, tiles.top.width())) {
-        canvas.drawImage(QPoint(piece.offset, 0), tiles.top,
-                         QRect(0, 0, piece.length, tiles.top.height()));
-    }
-    for (const TilePiece& piece : tileEdge(width, tiles.bottom.width())) {
-        canvas.drawImage(QPoint(piece.offset, height - tiles.bottom.height()), tiles.bottom,
-                         QRect(0, 0, piece.length, tiles.bottom.height()));
-    }
-    for (const TilePiece& piece : tileEdge(height, tiles.left.height())) {
-        canvas.drawImage(QPoint(0, piece.offset), tiles.left,
-                         QRect(0, 0, tiles.left.width(), piece.length));
-    }
-    for (const TilePiece& piece : tileEdge(height, tiles.right.height())) {
-        canvas.drawImage(QPoint(width - tiles.right.width(), piece.offset), tiles.right,
-                         QRect(0, 0, tiles.right.width(), piece.length));
-    }
-    canvas.drawImage(QPoint(0, 0), tiles.topLeft);
-    canvas.drawImage(QPoint(width - tiles.topRight.width(), 0), tiles.topRight);
-    canvas.drawImage(QPoint(0, height - tiles.bottomLeft.height()), tiles.bottomLeft);
-    canvas.drawImage(QPoint(width - tiles.bottomRight.width(), height - tiles.bottomRight.height()),
-                     tiles.bottomRight);
+void TDaten::drawTiledFrame(QPainter& canvas, int width, int height, const BitmapList& list,
+                            const FramePieces& pieces) {
+    const double ratio = canvas.device() != nullptr ? canvas.device()->devicePixelRatio() : 1.0;
+    const auto size = [&](int entry) { return list.size(entry); };
+    const auto picture = [&](int entry) { return list.pixmap(entry, ratio); };
+    const int top = size(pieces.top).height();
+    const int bottom = size(pieces.bottom).height();
+    const int left = size(pieces.left).width();
+    const int right = size(pieces.right).width();
+    tilePicture(canvas, QRectF(0, 0, width, top), picture(pieces.top));
+    tilePicture(canvas, QRectF(0, height - bottom, width, bottom), picture(pieces.bottom));
+    tilePicture(canvas, QRectF(0, 0, left, height), picture(pieces.left));
+    tilePicture(canvas, QRectF(width - right, 0, right, height), picture(pieces.right));
+    paintPicture(canvas, QPointF(0, 0), picture(pieces.topLeft));
+    paintPicture(canvas, QPointF(width - size(pieces.topRight).width(), 0),
+                 picture(pieces.topRight));
+    paintPicture(canvas, QPointF(0, height - size(pieces.bottomLeft).height()),
+                 picture(pieces.bottomLeft));
+    paintPicture(canvas,
+                 QPointF(width - size(pieces.bottomRight).width(),
+                         height - size(pieces.bottomRight).height()),
+                 picture(pieces.bottomRight));
+}
+
+void TDaten::DrawMainFrame(QPainter& canvas, int width, int height) const {
+    drawTiledFrame(canvas, width, height, SchemeBMPliste,
+                   {scheme::kTopEdge, scheme::kBottomEdge, scheme::kLeftEdge, scheme::kRightEdge,
+                    scheme::kTopLeft, scheme::kTopRight, scheme::kBottomLeft,
+                    scheme::kBottomRight});
 }
 
 TDaten::ScreenBorders TDaten::screenBorders() const {
     const BitmapList& s = SchemeBMPliste;
-    return {s.image(screenframe::kLeftEdge).width(), s.image(screenframe::kTopEdge).height(),
-            s.image(screenframe::kRightEdge).width(), s.image(screenframe::kBottomEdge).height()};
+    return {s.size(screenframe::kLeftEdge).width(), s.size(screenframe::kTopEdge).height(),
+            s.size(screenframe::kRightEdge).width(), s.size(screenframe::kBottomEdge).height()};
 }
 
 void TDaten::DrawScreenFrame(QPainter& canvas, int width, int height, bool withPlate) const {
     const BitmapList& s = SchemeBMPliste;
     const ScreenBorders border = screenBorders();
-    drawTiledFrame(canvas, width, height,
-                   {s.image(screenframe::kTopEdge), s.image(screenframe::kBottomEdge),
-                    s.image(screenframe::kLeftEdge), s.image(screenframe::kRightEdge),
-                    s.image(screenframe::kTopLeft), s.image(screenframe::kTopRight),
-                    s.image(screenframe::kBottomLeft), s.image(screenframe::kBottomRight)});
+    drawTiledFrame(canvas, width, height, s,
+                   {screenframe::kTopEdge, screenframe::kBottomEdge, screenframe::kLeftEdge,
+                    screenframe::kRightEdge, screenframe::kTopLeft, screenframe::kTopRight,
+                    screenframe::kBottomLeft, screenframe::kBottomRight});
     if (withPlate) {
-        const QImage& plate = s.image(screenframe::kPlate);
+        const QSize plate = s.size(screenframe::kPlate);
         const int offset = runScreenGeometry(programState().PlayWidth).plateOffset;
-        canvas.drawImage(QPoint((width - plate.width()) / 2, height + offset - border.bottom),
-                         plate);
+        const double ratio = canvas.device() != nullptr ? canvas.device()->devicePixelRatio() : 1.0;
+        paintPicture(canvas, QPoint((width - plate.width()) / 2, height + offset - border.bottom),
+                     s.pixmap(screenframe::kPlate, ratio));
     }
 }
 

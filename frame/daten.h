@@ -45,6 +45,10 @@ class TDaten : public QObject {
     // The path of a list file for the current play field ("DATA" in whatever case it exists).
     static QString bitmapListPath(const QString& fileName);
 
+    // True when bytes are those of the file the build drew as `name` ("<layout>/<file>" for a
+    // list, "splash.bmp"): the program can then draw the same pictures at any pixel ratio.
+    static bool drawnByTheBuild(const QString& name, const QByteArray& bytes);
+
     BitmapList HauptBMListe;
     BitmapList SchemeBMPliste;
     // The nine built-in dialog button faces.
@@ -65,13 +69,19 @@ class TDaten : public QObject {
     // layout's plate offset below its top edge. The inside is left unpainted.
     void DrawScreenFrame(QPainter& canvas, int width, int height, bool withPlate) const;
 
-    // The pieces of a frame painted from tiles: each edge tiled from its start with the last
-    // tile cut to what is left, then the four corners over the edges.
-    struct FrameTiles {
-        QImage top, bottom, left, right;
-        QImage topLeft, topRight, bottomLeft, bottomRight;
+    // Paints the frame of the main window over a width x height client area, as
+    // drawTiledFrame paints it from the scheme list's window pieces.
+    void DrawMainFrame(QPainter& canvas, int width, int height) const;
+
+    // The entries of a list that make a frame painted from tiles.
+    struct FramePieces {
+        int top, bottom, left, right;
+        int topLeft, topRight, bottomLeft, bottomRight;
     };
-    static void drawTiledFrame(QPainter& canvas, int width, int height, const FrameTiles& tiles);
+    // Each edge tiled from its start with the last tile cut to what is left, then the four
+    // corners over the edges; at the pixels of the painter's device (see device_pixels.h).
+    static void drawTiledFrame(QPainter& canvas, int width, int height, const BitmapList& list,
+                               const FramePieces& pieces);
     JoystickDevice Joystick;
 
     // The joystick's move notification, with the scaled position: a direction for every

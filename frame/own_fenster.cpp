@@ -5,6 +5,7 @@
 #include "toolkit/bitmap_list.h"
 #include "toolkit/builtin_lists.h"
 #include "toolkit/design_scale.h"
+#include "toolkit/device_pixels.h"
 #include "toolkit/keys.h"
 
 #include <QKeyEvent>
@@ -36,12 +37,10 @@ constexpr std::array<QSize, 8> kFrameSizes = {
     QSize(23, 47),  // 7 left edge tile
 };
 
-void copyTile(QPainter& p, int x, int y, const QImage& tile, int index) {
-    if (tile.isNull()) {
-        return;
-    }
-    const QSize size = kFrameSizes.at(static_cast<size_t>(index));
-    p.drawImage(QPoint(x, y), tile, QRect(QPoint(0, 0), size));
+void copyTile(QPainter& p, int x, int y, const BitmapList& frame, int index) {
+    const double ratio = p.device() != nullptr ? p.device()->devicePixelRatio() : 1.0;
+    paintPicture(p, QPointF(x, y), frame.pixmap(index, ratio),
+                 kFrameSizes.at(static_cast<size_t>(index)));
 }
 
 } // namespace
@@ -122,30 +121,29 @@ QFont TOwnFenster::captionFont(int pixelsPerInch) {
 
 void TOwnFenster::paintFrame(QPainter& p, int w, int h, const BitmapList& frame,
                              const QString& caption) {
-    // Each strip is drawn at least once; tiles that run past their strip are overdrawn by
-    // what is painted after them.
-    int x = 24;
-    do {
-        copyTile(p, x, 0, frame.image(2), 2);
-        x += 135;
-    } while (x < w - 135);
-    copyTile(p, 0, 0, frame.image(0), 0);
-    copyTile(p, w - 135, 0, frame.image(3), 3);
-
-    int y = 47;
-    do {
-        copyTile(p, 0, y, frame.image(7), 7);
-        copyTile(p, w - 23, y, frame.image(1), 1);
-        y += 47;
-    } while (y < h - 24);
-
-    x = 23;
-    do {
-        copyTile(p, x, h - 24, frame.image(5), 5);
-        x += 159;
-    } while (x < w - 23);
-    copyTile(p, 0, h - 24, frame.image(4), 4);
-    copyTile(p, w - 23, h - 24, frame.image(6), 6);
+    // Each strip is drawn at least once, in whole tiles; tiles that run past their strip are
+    // overdrawn by what is painted after them. The tiles of a strip are laid as one, so that
+    // on a scaled screen they meet on the device's pixels.
+    const auto strip = [&p, &frame](int index, int from, int before, bool across, int fixed) {
+        const QSize tile = kFrameSizes.at(static_cast<size_t>(index));
+        const int step = across ? tile.width() : tile.height();
+        int end = from;
+        do {
+            end += step;
+        } while (end < before);
+        const QRectF area = across ? QRectF(from, fixed, end - from, tile.height())
+                                   : QRectF(fixed, from, tile.width(), end - from);
+        const double ratio = p.device() != nullptr ? p.device()->devicePixelRatio() : 1.0;
+        tilePicture(p, area, frame.pixmap(index, ratio), tile);
+    };
+    strip(2, 24, w - 135, true, 0);
+    copyTile(p, 0, 0, frame, 0);
+    copyTile(p, w - 135, 0, frame, 3);
+    strip(7, 47, h - 24, false, 0);
+    strip(1, 47, h - 24, false, w - 23);
+    strip(5, 23, w - 23, true, h - 24);
+    copyTile(p, 0, h - 24, frame, 4);
+    copyTile(p, w - 23, h - 24, frame, 6);
 
     if (caption.isEmpty()) {
         return;

@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace quendal {
@@ -63,8 +64,8 @@ QLabel* makeImage(QWidget* parent, const char* name) {
     return label;
 }
 
-PictureSize sizeOf(const QImage& image) {
-    return {image.width(), image.height()};
+PictureSize sizeOf(QSize size) {
+    return {size.width(), size.height()};
 }
 
 QRect rectOf(const Place& place) {
@@ -267,10 +268,17 @@ void THaupt::RunDisplayChecks() {
     }
     hideTaskbarButton();
     state.JoystickPresent = false;
+    // Looked for as soon as the window's first frame is on the screen (see paintEvent):
+    // starting SDL takes longer than the rest of the start, and nothing can use the
+    // joystick before a user has logged in.
+    joystickPending_ = daten_ != nullptr;
+}
+
+void THaupt::detectJoystick() {
     if (daten_ != nullptr) {
         // Captured for the program's life, with its rest position read once now. It is polled
         // only while a screen that takes it is shown.
-        state.JoystickPresent = daten_->Joystick.open(0);
+        programState().JoystickPresent = daten_->Joystick.open(0);
     }
 }
 
@@ -303,10 +311,9 @@ void THaupt::applyFaces() {
         return;
     }
     const BitmapList& scheme = daten_->SchemeBMPliste;
-    const QImage& background = scheme.image(scheme::kPanelBackground);
-    Anmeldepanel_->setBitmap(background);
-    backpanel_->setBitmap(background);
-    B1_->setPixmap(QPixmap::fromImage(scheme.image(scheme::kLogo)));
+    Anmeldepanel_->setBitmap(scheme, scheme::kPanelBackground);
+    backpanel_->setBitmap(scheme, scheme::kPanelBackground);
+    B1_->setPixmap(scheme.pixmap(scheme::kLogo));
     Tor1_->setFaces(scheme, scheme::kTor1Face, 2);
     Tor2_->setFaces(scheme, scheme::kTor2Face, 2);
     for (ImageButton* button :
@@ -314,7 +321,7 @@ void THaupt::applyFaces() {
           Exitbutton_, Benutzerbutton_}) {
         button->setFaces(scheme, scheme::kMenuFaces, 3);
     }
-    Logo1_->setPixmap(QPixmap::fromImage(scheme.image(scheme::kLogo)));
+    Logo1_->setPixmap(scheme.pixmap(scheme::kLogo));
 }
 
 void THaupt::layoutWindow() {
@@ -325,13 +332,13 @@ void THaupt::layoutWindow() {
     MainLayoutPictures pictures;
     if (daten_ != nullptr) {
         const BitmapList& s = daten_->SchemeBMPliste;
-        pictures.menuButton = sizeOf(s.image(scheme::kMenuButton));
-        pictures.leftEdge = sizeOf(s.image(scheme::kLeftEdge));
-        pictures.topEdge = sizeOf(s.image(scheme::kTopEdge));
-        pictures.logo = sizeOf(s.image(scheme::kLogo));
-        pictures.rightEdge = sizeOf(s.image(scheme::kRightEdge));
-        pictures.bottomEdge = sizeOf(s.image(scheme::kBottomEdge));
-        pictures.gate = sizeOf(s.image(scheme::kTor1Face));
+        pictures.menuButton = sizeOf(s.size(scheme::kMenuButton));
+        pictures.leftEdge = sizeOf(s.size(scheme::kLeftEdge));
+        pictures.topEdge = sizeOf(s.size(scheme::kTopEdge));
+        pictures.logo = sizeOf(s.size(scheme::kLogo));
+        pictures.rightEdge = sizeOf(s.size(scheme::kRightEdge));
+        pictures.bottomEdge = sizeOf(s.size(scheme::kBottomEdge));
+        pictures.gate = sizeOf(s.size(scheme::kTor1Face));
     }
     const MainLayout layout =
         computeMainLayout(pictures, state.PlayWidth, state.PlayHeight, state.PlayWidth);
@@ -365,8 +372,8 @@ void THaupt::layoutLoginPanel(int panelWidth, int panelHeight) {
     PictureSize logo;
     if (daten_ != nullptr) {
         const BitmapList& s = daten_->SchemeBMPliste;
-        tag = sizeOf(s.image(kTagPlaces[0].face));
-        logo = sizeOf(s.image(scheme::kLogo));
+        tag = sizeOf(s.size(kTagPlaces[0].face));
+        logo = sizeOf(s.size(scheme::kLogo));
     }
     const LoginLayout login = computeLoginLayout(tag, logo, panelWidth, panelHeight);
     for (int i = 0; i < kTagCount; ++i) {
@@ -375,8 +382,14 @@ void THaupt::layoutLoginPanel(int panelWidth, int panelHeight) {
         ImageButton* key = keys_.at(index);
         if (daten_ != nullptr) {
             const BitmapList& s = daten_->SchemeBMPliste;
-            key->setFaces(faceFor(s.image(kTagPlaces.at(index).face), place),
-                          faceFor(s.image(kTagPlaces.at(index).secondFace), place));
+            const TagPlace& faces = kTagPlaces.at(index);
+            if (s.size(faces.face) == QSize(place.width, place.height) &&
+                faces.secondFace == faces.face + 1) {
+                key->setFaces(s, faces.face, 2); // as drawn, at the pixels of the screen
+            } else {
+                key->setFaces(faceFor(s.image(faces.face), place),
+                              faceFor(s.image(faces.secondFace), place));
+            }
         }
         key->setGeometry(rectOf(place));
     }
@@ -391,12 +404,12 @@ void THaupt::paintEvent(QPaintEvent* /*event*/) {
     if (daten_ == nullptr) {
         return;
     }
-    const BitmapList& s = daten_->SchemeBMPliste;
-    TDaten::drawTiledFrame(p, width(), height(),
-                           {s.image(scheme::kTopEdge), s.image(scheme::kBottomEdge),
-                            s.image(scheme::kLeftEdge), s.image(scheme::kRightEdge),
-                            s.image(scheme::kTopLeft), s.image(scheme::kTopRight),
-                            s.image(scheme::kBottomLeft), s.image(scheme::kBottomRight)});
+    daten_->DrawMainFrame(p, width(), height());
+    if (joystickPending_) {
+        joystickPending_ = false;
+        // After this frame has gone to the display.
+        QTimer::singleShot(0, this, &THaupt::detectJoystick);
+    }
 }
 
 // --- Keys, buttons and tags ----------------------------------------------------------------

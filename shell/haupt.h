@@ -80,8 +80,10 @@ class THaupt : public QWidget {
     void PrepareUserTags();
     // The exercise words and the captions of the menu in the interface language.
     void ApplyMainTexts();
-    // Colour-depth warning, no taskbar entry, joystick detection.
+    // Colour-depth warning, no taskbar entry, joystick detection; the joystick is looked for
+    // (detectJoystick) right after the window's first frame is painted.
     void RunDisplayChecks();
+    void detectJoystick();
     // Places the panels and their controls from the scheme list and the play field.
     void layoutWindow();
 
@@ -169,6 +171,7 @@ class THaupt : public QWidget {
     std::unique_ptr<QWidget> DXDraw_;
     QWindow* hostWindow_ = nullptr;
     bool shownOnce_ = false;
+    bool joystickPending_ = false;
     bool loggedIn_ = false;
     bool closing_ = false;
 };

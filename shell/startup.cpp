@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "assets/artwork.h"
 #include "core/folders.h"
 #include "core/language.h"
 #include "core/options_file.h"
@@ -16,11 +17,13 @@
 #include "shell/platform_choice.h"
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
+#include "shell/screen_facts.h"
 #include "shell/start_flow.h"
 #include "stats/einzelstatistik_dialog.h"
 #include "stats/gesamtstatistik_dialog.h"
 #include "stats/prints.h"
 #include "stats/stat_info_dialog.h"
+#include "toolkit/device_pixels.h"
 #include "toolkit/single_instance.h"
 #include "toolkit/termination_signals.h"
 #include "users/text_eingabe_dialog.h"
@@ -28,6 +31,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
@@ -51,6 +56,22 @@ QString splashPath() {
     return QString::fromStdString(resolveNoCase(folder, "data/splash.bmp"));
 }
 
+// The splash picture for a screen of the given pixel ratio: the file as it is, or, on a
+// scaled screen and when the file is the one the build drew, that picture drawn afresh.
+QPixmap splashPicture(const QString& path, double ratio) {
+    if (std::abs(ratio - 1.0) > 1e-6) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) &&
+            TDaten::drawnByTheBuild(QStringLiteral("splash.bmp"), file.readAll())) {
+            return QPixmap::fromImage(artwork::splashPicture(ratio));
+        }
+    }
+    // Read as what it is, so that no image plugin is loaded to guess.
+    QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 } // namespace
 
 // --- Splash --------------------------------------------------------------------------------
@@ -66,6 +87,8 @@ TIntroForm::TIntroForm(QWidget* parent)
     resize(kSplashSize);
     Bild_ = new QLabel(this);
     Bild_->setObjectName(QStringLiteral("Bild"));
+    // Placed now, so that showing the splash measures no text for a label that holds none.
+    Bild_->setGeometry(QRect(QPoint(0, 0), kSplashSize));
 }
 
 void TIntroForm::showEvent(QShowEvent* event) {
@@ -75,11 +98,11 @@ void TIntroForm::showEvent(QShowEvent* event) {
 
 void TIntroForm::FormShow() {
     // Without the picture the splash stays a plain blue window of its design size.
-    const QPixmap picture(splashPath());
+    const QPixmap picture = splashPicture(splashPath(), devicePixelRatioF());
     if (!picture.isNull()) {
         Bild_->setPixmap(picture);
-        Bild_->setGeometry(QRect(QPoint(0, 0), picture.size()));
-        resize(picture.size());
+        Bild_->setGeometry(QRect(QPoint(0, 0), logicalSize(picture)));
+        resize(logicalSize(picture));
     }
     if (const QScreen* display = QGuiApplication::primaryScreen(); display != nullptr) {
         const QRect area = display->geometry();
@@ -204,12 +227,17 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
     if (line.windowed || line.sizeInvalid) {
         return;
     }
-    // The scale is read when the application object is made, so a short-lived one looks at
-    // the screen first.
+    // The scale is read when the application object is made, so the screen is looked at
+    // first: straight from the X server where that is sure to agree with Qt, else through
+    // a short-lived application object of its own.
     QSize screen;
     QSize devicePixels;
     int depth = 0;
-    {
+    if (const std::optional<ScreenFacts> facts = quickScreenFacts(argc, argv)) {
+        screen = facts->logical;
+        devicePixels = facts->device;
+        depth = facts->depth;
+    } else {
         const QGuiApplication probe(argc, argv);
         const QScreen* display = QGuiApplication::primaryScreen();
         if (display == nullptr) {
@@ -270,9 +298,9 @@ int runQuendal(int argc, char* argv[]) {
         return EndSecondStart(guard);
     }
 
-    TIntroForm splash;
-    splash.show();
-    splash.repaint();
+    auto splash = std::make_unique<TIntroForm>();
+    splash->show();
+    splash->repaint();
     QCoreApplication::processEvents();
 
     QApplication::setApplicationName(QStringLiteral("Quendal"));
@@ -285,7 +313,7 @@ int runQuendal(int argc, char* argv[]) {
     }
     if (const auto failure =
             FormCreate(haupt, args, QCoreApplication::applicationDirPath().toStdString())) {
-        splash.hide();
+        splash->hide();
         PlatformMessage(failure->message, PlatformMessageKind::Critical, failure->detail);
         return 1;
     }
@@ -312,13 +340,15 @@ int runQuendal(int argc, char* argv[]) {
     haupt.setDaten(&daten);
     QString error;
     if (!daten.FormCreate(&error)) {
-        splash.hide();
+        splash->hide();
         PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
         return 1;
     }
     TStatInfoDialog statInfo(&haupt);
     einzelstatistik.setStatInfoDialog(&statInfo);
-    splash.hide();
+    splash->hide();
+    // Gone with its window and picture once hidden: it never shows again.
+    splash.reset();
 
     QObject::connect(&guard, &SingleInstanceGuard::raiseRequested, &haupt,
                      &THaupt::restoreAndRaise);

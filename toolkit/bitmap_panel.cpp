@@ -1,5 +1,8 @@
 #include "toolkit/bitmap_panel.h"
 
+#include "toolkit/bitmap_list.h"
+#include "toolkit/device_pixels.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -11,7 +14,19 @@ BitmapPanel::BitmapPanel(QWidget* parent) : QWidget(parent) {
 
 void BitmapPanel::setBitmap(const QPixmap& bitmap) {
     bitmap_ = bitmap;
+    plain_ = QRect();
     update();
+}
+
+void BitmapPanel::setBitmap(const BitmapList& list, int index) {
+    if (const std::optional<QColor> colour = list.plainColour(index)) {
+        bitmap_ = QPixmap();
+        plain_ = QRect(QPoint(0, 0), list.size(index));
+        plainColour_ = *colour;
+        update();
+        return;
+    }
+    setBitmap(list.pixmap(index, devicePixelRatioF()));
 }
 
 void BitmapPanel::setBitmap(const QImage& bitmap) {
@@ -26,9 +41,10 @@ void BitmapPanel::setColor(const QColor& colour) {
 void BitmapPanel::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.fillRect(event->rect(), colour_);
-    if (!bitmap_.isNull()) {
-        p.drawPixmap(0, 0, bitmap_);
+    if (!plain_.isEmpty()) {
+        p.fillRect(plain_.intersected(event->rect()), plainColour_);
     }
+    paintPicture(p, QPointF(0, 0), bitmap_);
 }
 
 } // namespace quendal

@@ -1,6 +1,6 @@
 #include "toolkit/builtin_lists.h"
 
-#include <QImage>
+#include <QFile>
 #include <QList>
 #include <QString>
 
@@ -9,24 +9,38 @@ namespace quendal {
 namespace {
 
 BitmapList loadBuiltin(const QString& stem, int count) {
-    QList<QImage> images;
-    images.reserve(count);
+    QList<QByteArray> pictures;
+    pictures.reserve(count);
     for (int i = 0; i < count; ++i) {
-        images.append(QImage(QStringLiteral(":/builtin/%1_%2.png").arg(stem).arg(i)));
+        QFile file(QStringLiteral(":/builtin/%1_%2.png").arg(stem).arg(i));
+        pictures.append(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     }
-    return BitmapList(std::move(images));
+    return BitmapList::fromPngs(pictures);
+}
+
+BitmapList& frameList() {
+    static BitmapList list = loadBuiltin(QStringLiteral("frame"), kFrameBitmapCount);
+    return list;
+}
+
+BitmapList& buttonList() {
+    static BitmapList list = loadBuiltin(QStringLiteral("button"), kButtonFaceCount);
+    return list;
 }
 
 } // namespace
 
 const BitmapList& builtinFrameList() {
-    static const BitmapList list = loadBuiltin(QStringLiteral("frame"), kFrameBitmapCount);
-    return list;
+    return frameList();
 }
 
 const BitmapList& builtinButtonList() {
-    static const BitmapList list = loadBuiltin(QStringLiteral("button"), kButtonFaceCount);
-    return list;
+    return buttonList();
+}
+
+void setBuiltinPainters(BitmapList::Painter frame, BitmapList::Painter buttons) {
+    frameList().setPainter(std::move(frame));
+    buttonList().setPainter(std::move(buttons));
 }
 
 } // namespace quendal

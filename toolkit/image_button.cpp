@@ -1,6 +1,7 @@
 #include "toolkit/image_button.h"
 
 #include "toolkit/bitmap_list.h"
+#include "toolkit/device_pixels.h"
 
 #include <QBitmap>
 #include <QEnterEvent>
@@ -15,18 +16,33 @@ ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_Hover);
 }
 
+bool ImageButton::Source::isNull() const {
+    return list != nullptr ? index < 0 || index >= list->count() : image.isNull();
+}
+
+QSize ImageButton::Source::size() const {
+    return list != nullptr ? list->size(index) : image.size();
+}
+
+QPixmap ImageButton::Source::pixmap(double ratio) const {
+    return list != nullptr ? list->pixmap(index, ratio) : QPixmap::fromImage(image);
+}
+
 void ImageButton::setFaces(const QImage& normal, const QImage& hot, const QImage& down) {
-    sources_[0] = normal;
-    sources_[1] = hot.isNull() ? normal : hot;
-    sources_[2] = down.isNull() ? sources_[1] : down;
+    sources_[0] = {normal};
+    sources_[1] = hot.isNull() ? sources_[0] : Source{hot};
+    sources_[2] = down.isNull() ? sources_[1] : Source{down};
     rebuild();
 }
 
 void ImageButton::setFaces(const BitmapList& list, int first, int count) {
-    const QImage normal = count > 0 ? list.image(first) : QImage();
-    const QImage hot = count > 1 ? list.image(first + 1) : QImage();
-    const QImage down = count > 2 ? list.image(first + 2) : QImage();
-    setFaces(normal, hot, down);
+    const auto entry = [&](int offset) {
+        return count > offset ? Source{QImage(), &list, first + offset} : Source{};
+    };
+    sources_[0] = entry(0);
+    sources_[1] = entry(1).isNull() ? sources_[0] : entry(1);
+    sources_[2] = entry(2).isNull() ? sources_[1] : entry(2);
+    rebuild();
 }
 
 void ImageButton::setTransparentColor(const QColor& colour) {
@@ -45,22 +61,36 @@ void ImageButton::setAutoSize(bool on) {
 }
 
 void ImageButton::rebuild() {
-    for (int i = 0; i < 3; ++i) {
-        if (sources_[i].isNull()) {
-            faces_[i] = QPixmap();
-            continue;
-        }
-        QPixmap face = QPixmap::fromImage(sources_[i]);
-        if (transparent_.isValid()) {
-            face.setMask(face.createMaskFromColor(transparent_, Qt::MaskInColor));
-        }
-        faces_[i] = face;
+    for (QPixmap& face : faces_) {
+        face = QPixmap();
     }
+    facesRatio_ = 0;
     if (autoSize_ && !sources_[0].isNull()) {
         resize(sources_[0].size());
     }
     updateGeometry();
     update();
+}
+
+const QPixmap& ImageButton::face(Face which) {
+    const double ratio = devicePixelRatioF();
+    if (ratio != facesRatio_) {
+        for (QPixmap& face : faces_) {
+            face = QPixmap();
+        }
+        facesRatio_ = ratio;
+    }
+    // Each face is made when it first shows: a tag that is never pointed at never holds its
+    // lit face.
+    const auto i = static_cast<int>(which);
+    if (faces_[i].isNull() && !sources_[i].isNull()) {
+        QPixmap face = sources_[i].pixmap(ratio);
+        if (!face.isNull() && transparent_.isValid()) {
+            face.setMask(face.createMaskFromColor(transparent_, Qt::MaskInColor));
+        }
+        faces_[i] = face;
+    }
+    return faces_[i];
 }
 
 ImageButton::Face ImageButton::currentFace() const {
@@ -82,16 +112,17 @@ QSize ImageButton::sizeHint() const {
 
 void ImageButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
-    const Face face = currentFace();
-    const QPixmap& pixmap = faces_[static_cast<int>(face)];
+    const Face current = currentFace();
+    const QPixmap& pixmap = face(current);
     if (!pixmap.isNull()) {
-        if (width() < pixmap.width() || height() < pixmap.height()) {
+        const QSize size = logicalSize(pixmap);
+        if (width() < size.width() || height() < size.height()) {
             // A button made smaller than its face (a dialog shrunk to a small play field)
             // shows the whole face, shrunk with it.
             p.setRenderHint(QPainter::SmoothPixmapTransform, true);
             p.drawPixmap(rect(), pixmap);
         } else {
-            p.drawPixmap(0, 0, pixmap);
+            paintPicture(p, QPointF(0, 0), pixmap);
         }
     }
     if (text().isEmpty()) {
@@ -100,7 +131,7 @@ void ImageButton::paintEvent(QPaintEvent* /*event*/) {
     p.setFont(font());
     p.setPen(isEnabled() ? captionColour_ : captionColour_.darker(150));
     QRect area = rect();
-    if (face == Face::Down) {
+    if (current == Face::Down) {
         area.translate(1, 1); // the caption sinks with the pressed face
     }
     p.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text());

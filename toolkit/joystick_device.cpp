@@ -1,6 +1,7 @@
 #include "toolkit/joystick_device.h"
 
-#include <SDL2/SDL.h>
+#include "toolkit/sdl_library.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -18,28 +19,31 @@ JoystickDevice::~JoystickDevice() {
 
 bool JoystickDevice::open(int deviceIndex) {
     close();
+    if (sdl() == nullptr) {
+        return false; // no SDL, no joystick
+    }
     // The program has no SDL window, so the joystick must be read while SDL thinks it is
     // in the background.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    sdl()->SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     // SDL must not take SIGINT and SIGTERM away from the program: they still end it.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+    sdl()->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl()->InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
         return false;
     }
     subsystemStarted_ = true;
     // The device is read directly on every poll; its events would only fill SDL's queue.
-    SDL_JoystickEventState(SDL_IGNORE);
-    SDL_JoystickUpdate();
-    if (deviceIndex < 0 || deviceIndex >= SDL_NumJoysticks()) {
+    sdl()->JoystickEventState(SDL_IGNORE);
+    sdl()->JoystickUpdate();
+    if (deviceIndex < 0 || deviceIndex >= sdl()->NumJoysticks()) {
         close();
         return false;
     }
-    joystick_ = SDL_JoystickOpen(deviceIndex);
+    joystick_ = sdl()->JoystickOpen(deviceIndex);
     if (joystick_ == nullptr) {
         close();
         return false;
     }
-    SDL_JoystickUpdate();
+    sdl()->JoystickUpdate();
     position_ = readPosition();
     notified_ = position_;
     rest_ = position_;
@@ -47,9 +51,9 @@ bool JoystickDevice::open(int deviceIndex) {
         calibrateJoystick(SDL_JOYSTICK_AXIS_MIN, SDL_JOYSTICK_AXIS_MAX, SDL_JOYSTICK_AXIS_MIN,
                           SDL_JOYSTICK_AXIS_MAX, rest_.x(), rest_.y());
     threshold_ = joystickMoveThreshold(SDL_JOYSTICK_AXIS_MAX);
-    buttons_.assign(static_cast<std::size_t>(std::max(0, SDL_JoystickNumButtons(joystick_))), 0);
+    buttons_.assign(static_cast<std::size_t>(std::max(0, sdl()->JoystickNumButtons(joystick_))), 0);
     for (std::size_t b = 0; b < buttons_.size(); ++b) {
-        buttons_[b] = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
+        buttons_[b] = sdl()->JoystickGetButton(joystick_, static_cast<int>(b));
     }
     return true;
 }
@@ -58,11 +62,11 @@ void JoystickDevice::setPolling(bool on) {
     if (on && joystick_ != nullptr) {
         // What changed while nobody listened is not news; only changes from now on are. A
         // stick held off its centre now reports its direction with its next move.
-        SDL_JoystickUpdate();
+        sdl()->JoystickUpdate();
         position_ = readPosition();
         notified_ = position_;
         for (std::size_t b = 0; b < buttons_.size(); ++b) {
-            buttons_[b] = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
+            buttons_[b] = sdl()->JoystickGetButton(joystick_, static_cast<int>(b));
         }
         timer_.start();
     } else {
@@ -73,20 +77,20 @@ void JoystickDevice::setPolling(bool on) {
 void JoystickDevice::close() {
     timer_.stop();
     if (joystick_ != nullptr) {
-        SDL_JoystickClose(joystick_);
+        sdl()->JoystickClose(joystick_);
         joystick_ = nullptr;
     }
     if (subsystemStarted_) {
-        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+        sdl()->QuitSubSystem(SDL_INIT_JOYSTICK);
         subsystemStarted_ = false;
     }
     buttons_.clear();
 }
 
 QPoint JoystickDevice::readPosition() const {
-    const int axes = SDL_JoystickNumAxes(joystick_);
-    const int x = axes > 0 ? SDL_JoystickGetAxis(joystick_, 0) : 0;
-    const int y = axes > 1 ? SDL_JoystickGetAxis(joystick_, 1) : 0;
+    const int axes = sdl()->JoystickNumAxes(joystick_);
+    const int x = axes > 0 ? sdl()->JoystickGetAxis(joystick_, 0) : 0;
+    const int y = axes > 1 ? sdl()->JoystickGetAxis(joystick_, 1) : 0;
     return {x, y};
 }
 
@@ -103,8 +107,8 @@ void JoystickDevice::poll() {
     if (joystick_ == nullptr) {
         return;
     }
-    SDL_JoystickUpdate();
-    if (!SDL_JoystickGetAttached(joystick_)) {
+    sdl()->JoystickUpdate();
+    if (!sdl()->JoystickGetAttached(joystick_)) {
         return; // unplugged: nothing moves any more
     }
     position_ = readPosition();
@@ -114,7 +118,7 @@ void JoystickDevice::poll() {
         emit moved(position_.x(), position_.y());
     }
     for (std::size_t b = 0; b < buttons_.size(); ++b) {
-        const uint8_t down = SDL_JoystickGetButton(joystick_, static_cast<int>(b));
+        const uint8_t down = sdl()->JoystickGetButton(joystick_, static_cast<int>(b));
         if (down != buttons_[b]) {
             buttons_[b] = down;
             emit buttonChanged(static_cast<int>(b), down != 0);

@@ -1,6 +1,7 @@
 #include "toolkit/picture_slot.h"
 
 #include "toolkit/bitmap_list.h"
+#include "toolkit/device_pixels.h"
 
 #include <QPainter>
 
@@ -30,8 +31,9 @@ void PictureSlot::setPixmap(const QPixmap& pixmap) {
 
 void PictureSlot::refresh() {
     // The pixmap is made once per change, so a repaint during a round only copies pixels.
-    pixmap_ = (list_ != nullptr && index_ >= 0 && index_ < list_->count()) ? list_->pixmap(index_)
-                                                                           : QPixmap();
+    pixmap_ = (list_ != nullptr && index_ >= 0 && index_ < list_->count())
+                  ? list_->pixmap(index_, devicePixelRatioF())
+                  : QPixmap();
     update();
 }
 
@@ -40,7 +42,7 @@ void PictureSlot::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     QPainter p(this);
-    p.drawPixmap(0, 0, pixmap_);
+    paintPicture(p, QPointF(0, 0), pixmap_);
 }
 
 } // namespace quendal

@@ -1,7 +1,8 @@
 #pragma once
 // A picture slot: shows one entry of a bitmap list, 1:1 from its top-left corner, on a
-// transparent background. Index -1 (or any index the list does not have) shows nothing.
-// The slot keeps a pointer to the list; the list must outlive it.
+// transparent background, at the pixels of its screen (see device_pixels.h). Index -1 (or
+// any index the list does not have) shows nothing. The slot keeps a pointer to the list;
+// the list must outlive it.
 
 #include <QPixmap>
 #include <QWidget>

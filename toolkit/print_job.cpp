@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <cups/cups.h>
+#include <dlfcn.h>
 #include <utility>
 
 namespace quendal {
@@ -83,6 +84,40 @@ PrintResult PrintJob::toPdf(const QString& folder, const PrintDrawing& draw) con
     return result;
 }
 
+namespace {
+
+// libcups, loaded for the first print rather than with the program: it brings the system's
+// TLS, Kerberos and service discovery libraries, which nothing before a print needs.
+struct CupsLibrary {
+    decltype(&::cupsAddOption) addOption;
+    decltype(&::cupsPrintFile2) printFile2;
+    decltype(&::cupsFreeOptions) freeOptions;
+    decltype(&::cupsLastErrorString) lastErrorString;
+};
+
+const CupsLibrary* cups() {
+    static const CupsLibrary* const loaded = []() -> const CupsLibrary* {
+        void* library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return nullptr;
+        }
+        static CupsLibrary api{};
+        api.addOption = reinterpret_cast<decltype(api.addOption)>(dlsym(library, "cupsAddOption"));
+        api.printFile2 =
+            reinterpret_cast<decltype(api.printFile2)>(dlsym(library, "cupsPrintFile2"));
+        api.freeOptions =
+            reinterpret_cast<decltype(api.freeOptions)>(dlsym(library, "cupsFreeOptions"));
+        api.lastErrorString =
+            reinterpret_cast<decltype(api.lastErrorString)>(dlsym(library, "cupsLastErrorString"));
+        const bool complete = api.addOption != nullptr && api.printFile2 != nullptr &&
+                              api.freeOptions != nullptr && api.lastErrorString != nullptr;
+        return complete ? &api : nullptr;
+    }();
+    return loaded;
+}
+
+} // namespace
+
 // The page goes to CUPS as a PDF, the format every CUPS queue takes, under the title as the
 // job's name. cupsPrintFile returns once the server holds the whole file as a job, with the
 // job's number, or 0 and the server's reason when the queue refused it (stopped, not
@@ -96,18 +131,23 @@ QString PrintJob::toPrinter(const QString& printer, const PrintDrawing& draw) co
     if (!writePdf(path, draw)) {
         return QStringLiteral("cannot draw the print for the printer \"%1\"").arg(printer);
     }
+    const CupsLibrary* library = cups();
+    if (library == nullptr) {
+        return QStringLiteral("the printer \"%1\" cannot be reached: libcups is missing")
+            .arg(printer);
+    }
     cups_option_t* options = nullptr;
-    int count = cupsAddOption("media", "A4", 0, &options);
-    count = cupsAddOption("document-format", "application/pdf", count, &options);
+    int count = library->addOption("media", "A4", 0, &options);
+    count = library->addOption("document-format", "application/pdf", count, &options);
     // An instance ("queue/instance") prints on its queue.
     const QByteArray queue = printer.section(u'/', 0, 0).toUtf8();
-    const int jobId =
-        cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.constData(), QFile::encodeName(path).constData(),
-                       title_.toUtf8().constData(), count, options);
-    cupsFreeOptions(count, options);
+    const int jobId = library->printFile2(CUPS_HTTP_DEFAULT, queue.constData(),
+                                          QFile::encodeName(path).constData(),
+                                          title_.toUtf8().constData(), count, options);
+    library->freeOptions(count, options);
     if (jobId <= 0) {
         return QStringLiteral("the printer \"%1\" refused the print: %2")
-            .arg(printer, QString::fromUtf8(cupsLastErrorString()));
+            .arg(printer, QString::fromUtf8(library->lastErrorString()));
     }
     return {};
 }

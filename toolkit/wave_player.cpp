@@ -1,6 +1,6 @@
 #include "toolkit/wave_player.h"
 
-#include <SDL2/SDL.h>
+#include "toolkit/sdl_library.h"
 
 namespace quendal {
 
@@ -17,12 +17,12 @@ bool WavePlayer::open() {
     if (device_ != 0) {
         return true;
     }
-    if (openFailed_) {
+    if (openFailed_ || sdl() == nullptr) {
         return false;
     }
     // SDL must not take SIGINT and SIGTERM away from the program: they still end it.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    sdl()->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl()->InitSubSystem(SDL_INIT_AUDIO) != 0) {
         openFailed_ = true;
         return false;
     }
@@ -35,11 +35,11 @@ bool WavePlayer::open() {
     want.callback = nullptr;
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts to what the device takes.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    device_ = sdl()->OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0) {
         // A program without sound tries once and then stays silent without waiting again.
         openFailed_ = true;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl()->QuitSubSystem(SDL_INIT_AUDIO);
         subsystemStarted_ = false;
         return false;
     }
@@ -50,23 +50,23 @@ bool WavePlayer::play(const QByteArray& samples) {
     if (!open()) {
         return false;
     }
-    SDL_ClearQueuedAudio(device_);
+    sdl()->ClearQueuedAudio(device_);
     // Only whole samples go to the device.
     const auto length = static_cast<Uint32>(samples.size() & ~qsizetype{1});
-    if (length > 0 && SDL_QueueAudio(device_, samples.constData(), length) != 0) {
+    if (length > 0 && sdl()->QueueAudio(device_, samples.constData(), length) != 0) {
         return false;
     }
-    SDL_PauseAudioDevice(device_, 0);
+    sdl()->PauseAudioDevice(device_, 0);
     return true;
 }
 
 void WavePlayer::close() {
     if (device_ != 0) {
-        SDL_CloseAudioDevice(device_);
+        sdl()->CloseAudioDevice(device_);
         device_ = 0;
     }
     if (subsystemStarted_) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl()->QuitSubSystem(SDL_INIT_AUDIO);
         subsystemStarted_ = false;
     }
     openFailed_ = false;

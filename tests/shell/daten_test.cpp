@@ -93,3 +93,52 @@ TEST_F(ShellTest, AListWithoutTheEntriesTheScreensReadIsRefused) {
     programState().ProgramFolder.clear();
     EXPECT_FALSE(d.LoadBitmapLists(&error));
 }
+
+TEST_F(ShellTest, TheBuildsOwnListsAreDrawnAfreshForAScaledScreenAndOthersAreCheckedWhole) {
+    // The lists the build drew are known by their fingerprints: their pictures can be drawn
+    // again at any pixel ratio, the same as in the file at 1.
+    TDaten& own = daten();
+    ASSERT_TRUE(own.SchemeBMPliste.hasPainter());
+    ASSERT_TRUE(own.HauptBMListe.hasPainter());
+    for (const int entry : {9, 11, 16, 35}) {
+        const QPixmap drawn = own.SchemeBMPliste.pixmap(entry, 2.0);
+        EXPECT_DOUBLE_EQ(drawn.devicePixelRatio(), 2.0) << entry;
+        EXPECT_EQ(drawn.size(), own.SchemeBMPliste.size(entry) * 2) << entry;
+        EXPECT_EQ(own.SchemeBMPliste.pixmap(entry, 1.0).toImage(),
+                  own.SchemeBMPliste.image(entry).convertToFormat(QImage::Format_RGB32))
+            << entry;
+    }
+    EXPECT_DOUBLE_EQ(own.HauptBMListe.pixmap(40, 1.25).devicePixelRatio(), 1.25);
+
+    // A list of other pictures (here: one changed) is read with every picture checked, and
+    // its pictures are what a scaled screen shows, scaled.
+    quendal::testing::ScratchFolder program;
+    copyLists(program, "DATA", "1024/", {"haupt.bml"});
+    QList<QImage> pictures;
+    for (int i = 0; i < own.SchemeBMPliste.count(); ++i) {
+        pictures << own.SchemeBMPliste.image(i);
+    }
+    pictures[11].setPixel(0, 0, qRgb(255, 0, 255));
+    QString error;
+    ASSERT_TRUE(BitmapList(pictures).save(
+        QString::fromStdString(program.folder() + "DATA/1024/scheme.bml"), &error));
+    programState().ProgramFolder = program.folder();
+    TDaten other;
+    ASSERT_TRUE(other.LoadBitmapLists(&error)) << error.toStdString();
+    EXPECT_FALSE(other.SchemeBMPliste.hasPainter());
+    EXPECT_TRUE(other.HauptBMListe.hasPainter()) << "the copied list is still the build's";
+    EXPECT_DOUBLE_EQ(other.SchemeBMPliste.pixmap(11, 2.0).devicePixelRatio(), 1.0);
+    EXPECT_EQ(other.SchemeBMPliste.image(11).pixel(0, 0), qRgb(255, 0, 255));
+
+    // A file whose bytes were damaged on the way is not the build's and is found out.
+    QFile copy(QString::fromStdString(program.folder() + "DATA/1024/haupt.bml"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    QByteArray bytes = copy.readAll();
+    const qsizetype data = bytes.indexOf("IDAT", bytes.size() / 2) + 6;
+    bytes[data] = static_cast<char>(bytes[data] ^ 0x21);
+    copy.seek(0);
+    copy.write(bytes);
+    copy.close();
+    EXPECT_FALSE(other.LoadBitmapLists(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("haupt.bml"))) << error.toStdString();
+}

@@ -147,7 +147,9 @@ TEST_F(HauptTest, AnAttachedJoystickIsFoundWhenTheWindowIsFirstShown) {
     ASSERT_NE(stick, nullptr) << SDL_GetError();
     SDL_JoystickSetVirtualAxis(stick, 0, 3000); // a stick that rests a little to the right
     THaupt& w = shown();
-    EXPECT_TRUE(programState().JoystickPresent);
+    // Looked for once the first frame is painted, not before.
+    EXPECT_FALSE(programState().JoystickPresent);
+    EXPECT_TRUE(quendal::testing::waitUntil([] { return programState().JoystickPresent; }));
     EXPECT_TRUE(daten().Joystick.isOpen()) << "captured for the program's life";
     EXPECT_FALSE(daten().Joystick.polling()) << "no polling while the menu shows";
     EXPECT_EQ(daten().Joystick.restPosition(), QPoint(3000, 0));

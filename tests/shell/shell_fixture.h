@@ -8,9 +8,12 @@
 #include "shell/platform_message.h"
 #include "tests/core/scratch_folder.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStringList>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -19,6 +22,16 @@ namespace quendal::testing {
 // The folder that holds the build's DATA/, with a trailing '/'.
 inline std::string buildProgramFolder() {
     return QFileInfo(QStringLiteral(QUENDAL_DATA_OUT)).absolutePath().toStdString() + "/";
+}
+
+// Lets the event loop run until `done` holds, at most `limitMs`; whether it came to hold.
+inline bool waitUntil(const std::function<bool()>& done, int limitMs = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < limitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
 }
 
 class ShellTest : public ::testing::Test {

@@ -130,7 +130,8 @@ TEST_F(StartFlowTest, AGateLeadsToARunPlayedByJoystickAndSavedOnce) {
     ASSERT_NE(stick, nullptr) << SDL_GetError();
 
     logIn();
-    ASSERT_TRUE(programState().JoystickPresent);
+    // Looked for once the main window's first frame is painted.
+    ASSERT_TRUE(quendal::testing::waitUntil([] { return programState().JoystickPresent; }));
 
     enum class Step { Parameters, Instructions, Run, View, Done } step = Step::Parameters;
     bool buttonDown = false;

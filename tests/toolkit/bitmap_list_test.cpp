@@ -167,3 +167,96 @@ TEST(BitmapList, ADamagedFileOnDiskIsRejectedAndNamed) {
     EXPECT_FALSE(BitmapList::load(path, &error).has_value());
     EXPECT_TRUE(error.contains(QStringLiteral("scheme.bml")));
 }
+
+TEST(BitmapList, AFileKnownToBeWholeIsCheckedForItsStructureAndDecodedWhenAskedFor) {
+    // The second picture's header is sound, its image data is not.
+    QImage pattern(6, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            pattern.setPixel(x, y, qRgb(40 * x, 60 * y, 200));
+        }
+    }
+    QByteArray broken = png(pattern);
+    const qsizetype data = broken.indexOf("IDAT") + 4;
+    broken[data + 2] = static_cast<char>(broken[data + 2] ^ 0x5A);
+    const QByteArray bytes = listOf({png(solid(3, 2, Qt::blue)), broken}, 2);
+
+    // Read whole, the damage is found at once and named.
+    QString error;
+    EXPECT_FALSE(BitmapList::fromBytes(bytes, &error).has_value());
+    EXPECT_TRUE(error.contains(QStringLiteral("picture 1"))) << error.toStdString();
+
+    // Read as known, the sizes are there without decoding; a picture that cannot be decoded
+    // later shows as nothing.
+    const auto known = BitmapList::fromBytes(bytes, &error, BitmapList::Check::Structure);
+    ASSERT_TRUE(known.has_value()) << error.toStdString();
+    EXPECT_EQ(known->size(0), QSize(3, 2));
+    EXPECT_EQ(known->size(1), QSize(6, 4));
+    EXPECT_EQ(known->size(2), QSize());
+    EXPECT_EQ(known->image(0).pixel(2, 1), QColor(Qt::blue).rgb());
+    EXPECT_TRUE(known->image(1).isNull());
+    EXPECT_TRUE(known->pixmap(1, 1.0).isNull());
+    // What holds for every file: a cut-short file is refused whichever the check.
+    EXPECT_FALSE(
+        BitmapList::fromBytes(bytes.left(bytes.size() - 3), nullptr, BitmapList::Check::Structure)
+            .has_value());
+}
+
+TEST(BitmapList, APainterDrawsThePicturesOfAScaledScreenOnceAndAtOneTheFileServes) {
+    BitmapList list({solid(10, 4, Qt::red), solid(2, 2, Qt::green)});
+    std::vector<std::pair<int, double>> drawn;
+    list.setPainter([&drawn](int index, double ratio) {
+        drawn.emplace_back(index, ratio);
+        if (index == 1) {
+            return QImage(); // this one the painter cannot draw
+        }
+        QImage image = solid(static_cast<int>(10 * ratio), static_cast<int>(4 * ratio), Qt::blue);
+        image.setDevicePixelRatio(ratio);
+        return image;
+    });
+    const QPixmap plain = list.pixmap(0, 1.0);
+    EXPECT_EQ(plain.size(), QSize(10, 4));
+    EXPECT_TRUE(drawn.empty()) << "the picture at 1 is the list's own";
+
+    const QPixmap sharp = list.pixmap(0, 2.0);
+    EXPECT_EQ(sharp.size(), QSize(20, 8));
+    EXPECT_DOUBLE_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_EQ(sharp.toImage().pixel(19, 7), QColor(Qt::blue).rgb());
+    list.pixmap(0, 2.0);
+    EXPECT_EQ(drawn.size(), 1U) << "drawn once, then kept";
+    EXPECT_EQ(list.size(0), QSize(10, 4)) << "the size stays the picture's own";
+
+    // One the painter cannot draw is the picture at 1, scaled by whoever paints it.
+    EXPECT_EQ(list.pixmap(1, 2.0).size(), QSize(2, 2));
+    EXPECT_EQ(list.pixmap(-1, 2.0).isNull(), true);
+    // Another ratio draws afresh.
+    EXPECT_EQ(list.pixmap(0, 1.25).size(), QSize(12, 5));
+    EXPECT_EQ(drawn.size(), 3U);
+}
+
+TEST(BitmapList, PicturesOfFewColoursAreWrittenExactlyAndOneColourIsKnownWithoutDecoding) {
+    QImage fewColours(9, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 9; ++x) {
+            fewColours.setPixel(x, y, (x + y) % 3 == 0 ? qRgb(250, 10, 20) : qRgb(3, 4, 5));
+        }
+    }
+    QImage manyColours(20, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            manyColours.setPixel(x, y, qRgb(x * 12, y * 12, (x * y) % 256));
+        }
+    }
+    const QColor plainColour(36, 40, 49);
+    const BitmapList written({solid(976, 720, plainColour), fewColours, manyColours});
+    const auto read = BitmapList::fromBytes(written.toBytes(), nullptr);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->plainColour(0), plainColour);
+    EXPECT_FALSE(read->plainColour(1).has_value());
+    EXPECT_FALSE(read->plainColour(2).has_value());
+    EXPECT_FALSE(read->plainColour(3).has_value());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(read->image(i).convertToFormat(QImage::Format_RGB32), written.image(i))
+            << "picture " << i;
+    }
+}
