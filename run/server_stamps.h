@@ -8,8 +8,10 @@
 // first drawing after beginFrame() is the frame. Right after the painting a property of the
 // window is changed through the connection that carried the picture, so the server handles it
 // after the drawing: its PropertyNotify proves that the whole frame is on the server, which a
-// round trip proved before, and its time bounds the frame's from above. Where the server
-// reports no damage the property's time is the frame's.
+// round trip proved before, and its time bounds the frame's from above. The property alone
+// is not enough: Qt sends the picture while it paints, and a program that loses the processor
+// before the change goes out stamps its frame late by as long. Where the server reports no
+// damage the property's time is the frame's.
 //
 // The key: the server's time of the key event (QKeyEvent::timestamp() on xcb).
 //
@@ -23,7 +25,7 @@
 // extension), the vblank at which the frame is scanned out (PresentCompleteNotify's time, in
 // microseconds of the same clock) would be a better start than the time the drawing was
 // handled. Xvfb has no such CRTC and shows every drawing at once, so that path cannot be
-// checked here and is not built; it would come into present() beside the property stamp.
+// checked here and is not built; it would come into present() beside the damage stamp.
 
 #include "core/event_clock.h"
 

@@ -83,7 +83,8 @@ class MeasuredRunScreen : public quendal::TDurchgangDialog {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc > 2 && std::strcmp(argv[2], "--program-clock") == 0) {
+    const bool programClock = argc > 2 && std::strcmp(argv[2], "--program-clock") == 0;
+    if (programClock) {
         quendal::ServerStamps::useServerStamps(false);
     }
     quendal::ProgramState& state = programState();
@@ -120,10 +121,12 @@ int main(int argc, char** argv) {
                                       screen.additions.at(index));
     }
     std::fflush(stdout);
-    std::fprintf(stderr, "reaction_run_screen: %d frames and %d keys stamped by the server%s\n",
-                 screen.serverStamps().framesStamped(), screen.serverStamps().eventsStamped(),
-                 quendal::ServerStamps::serverClockIsSteady()
-                     ? ""
-                     : " (its clock is not the steady clock here, or was not checked)");
+    if (!programClock) {
+        std::fprintf(stderr, "reaction_run_screen: %d frames and %d keys stamped by the server%s\n",
+                     screen.serverStamps().framesStamped(), screen.serverStamps().eventsStamped(),
+                     quendal::ServerStamps::serverClockIsSteady()
+                         ? ""
+                         : " (its clock was not found to be the steady clock)");
+    }
     return 0;
 }
