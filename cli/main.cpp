@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 using namespace quendal;
@@ -141,22 +143,30 @@ void setLanguage(bool english) {
     state.vocabulary = ExerciseVocabulary::forLanguage(state.UiLanguage);
 }
 
-FileError unreadable(const std::string& path) {
+// Why a pass over the file at path failed. A named pipe or a device is refused unread.
+FileError unreadable(const std::string& path, const ReadOutcome& outcome) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    switch (outcome.status) {
+    case ReadStatus::Missing:
         return {"no such file: " + path};
+    case ReadStatus::NotRegularFile:
+        if (std::filesystem::is_directory(path, ec)) {
+            return {"is a folder, not a result file: " + path};
+        }
+        return {"is not a regular file, not a result file: " + path};
+    default:
+        return {"cannot read " + path + ": " +
+                std::generic_category().message(outcome.error != 0 ? outcome.error : EIO)};
     }
-    if (std::filesystem::is_directory(path, ec)) {
-        return {"is a folder, not a result file: " + path};
-    }
-    return {"cannot read " + path};
 }
 
 int list(const Arguments& args) {
     setLanguage(args.english);
     ResultList entries;
-    if (!ReadResultFile(args.positional[0], 0, args.today, entries)) {
-        throw unreadable(args.positional[0]);
+    // Nothing is printed unless the whole file was read.
+    if (const ReadOutcome read = ReadResultFile(args.positional[0], 0, args.today, entries);
+        !read) {
+        throw unreadable(args.positional[0], read);
     }
     for (const std::string& entry : entries) {
         std::cout << entry << '\n';
@@ -178,8 +188,8 @@ int show(const Arguments& args) {
         throw UsageError{"not a record number: " + number};
     }
     ResultList unused;
-    if (!ReadResultFile(args.positional[0], n, false, unused)) {
-        throw unreadable(args.positional[0]);
+    if (const ReadOutcome read = ReadResultFile(args.positional[0], n, false, unused); !read) {
+        throw unreadable(args.positional[0], read);
     }
     const ProgramState& state = programState();
     if (state.RecordsRead < n) {
@@ -261,7 +271,7 @@ std::string keyDigit(const std::string& key, std::size_t i) {
 int csv(const Arguments& args) {
     std::string out = "record,date,time,program_key,kind,version,frame_mode,round,target_value,"
                       "chosen_value,reaction_time_ms,distractor_value,correct,eliminated\r\n";
-    const bool read = ForEachResultRecord(
+    const ReadOutcome read = ForEachResultRecord(
         args.positional[0], [&out](int32_t number, const ResultRecord& record, bool) {
             const std::string& key = record.header[kPrtkey];
             const std::string common =
@@ -285,7 +295,7 @@ int csv(const Arguments& args) {
             }
         });
     if (!read) {
-        throw unreadable(args.positional[0]);
+        throw unreadable(args.positional[0], read);
     }
     std::cout << out;
     return 0;

@@ -3,6 +3,7 @@
 #include "core/cp1252.h"
 #include "core/program_state.h"
 #include "core/result_file_io.h"
+#include "core/safe_file.h"
 
 #include <algorithm>
 #include <array>
@@ -104,6 +105,28 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// What must come before a record appended to a file of size bytes so that its first line
+// starts a line of its own: nothing when the file is empty or ends with LF, LF after a CR,
+// CR LF after anything else. A file that cannot be read gets CR LF: an empty line between
+// records is skipped by the reader.
+std::string_view lineEndBefore(int fd, off_t size) {
+    if (size == 0) {
+        return {};
+    }
+    char last = 0;
+    ssize_t n = 0;
+    do {
+        n = ::pread(fd, &last, 1, size - 1);
+    } while (n < 0 && errno == EINTR);
+    if (n == 1 && last == '\n') {
+        return {};
+    }
+    if (n == 1 && last == '\r') {
+        return kLineEnd.substr(1);
+    }
+    return kLineEnd;
+}
+
 } // namespace
 
 std::string FormatResultRecord(const ResultRecord& record) {
@@ -139,23 +162,27 @@ std::string FormatResultRecord(const ResultRecord& record) {
 
 int AppendResultRecord(const std::string& path) {
     ProgramState& state = programState();
-    if (!isFile(path)) {
+    // Only a regular file takes a record: a named pipe or a device in its place counts as no
+    // file and is never waited on. The last byte is read to see whether the file ends a line.
+    OpenedFile opened = openRegularFile(path, O_RDWR);
+    if (opened.status == OpenStatus::Failed && opened.error == EACCES) {
+        opened = openRegularFile(path, O_WRONLY);
+    }
+    if (opened.status == OpenStatus::Missing || opened.status == OpenStatus::NotRegularFile) {
         return kAppendFileMissing;
     }
-    const std::string bytes = FormatResultRecord(state.current);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        return kAppendFileMissing; // removed since it was looked at
-    }
     state.RunUnsaved = false;
-    if (fd < 0) {
+    if (opened.status != OpenStatus::Opened) {
         return kAppendIoError;
     }
-    FileHandle file(fd);
+    const FileHandle file(opened.fd);
+    const int fd = file.get();
     const off_t before = ::lseek(fd, 0, SEEK_END);
     if (before < 0) {
         return kAppendIoError;
     }
+    std::string bytes(lineEndBefore(fd, before));
+    bytes += FormatResultRecord(state.current);
     bool ok = false;
     {
         const FileSizeSignalGuard guard;

@@ -3,6 +3,7 @@
 #include "core/program_state.h"
 #include "core/result_file.h"
 #include "core/result_file_io.h"
+#include "core/safe_file.h"
 #include "core/statistics.h"
 #include "core/text_trim.h"
 
@@ -155,7 +156,8 @@ class LineSource {
   public:
     explicit LineSource(int fd) : fd_(fd), size_(chunkSize), buffer_(new char[size_]) {}
 
-    // False at the end of the file; a last line without LF is still a line.
+    // False at the end of the file or after a read error; a last line without LF is still a
+    // line.
     bool next(Line& line) {
         line.clear();
         bool any = false;
@@ -163,7 +165,7 @@ class LineSource {
                              // when something other than LF follows it
         for (;;) {
             if (pos_ == end_ && !refill()) {
-                return any; // a CR held back at the very end is dropped
+                return any && error_ == 0; // a CR held back at the very end is dropped
             }
             any = true;
             const char* start = buffer_.get() + pos_;
@@ -206,17 +208,26 @@ class LineSource {
             if (n < 0 && errno == EINTR) {
                 continue;
             }
-            eof_ = true; // the end, or a read error: the file ends here
+            if (n < 0) {
+                error_ = errno != 0 ? errno : EIO;
+            }
+            eof_ = true;
             return false;
         }
     }
 
+  public:
+    // The errno of a read that failed; 0 while none has.
+    int error() const { return error_; }
+
+  private:
     int fd_;
     std::size_t size_;
     std::unique_ptr<char[]> buffer_; // not cleared: only bytes read are looked at
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
+    int error_ = 0;
 };
 
 // One data field: blanks around it are dropped; an optional sign and at least one decimal
@@ -253,23 +264,38 @@ bool convertField(std::string_view field, int32_t& out) {
     return true;
 }
 
-int openForReading(const std::string& path) {
-    if (!isFile(path)) {
-        return -1;
+// Opens the file for a pass; a named pipe or a device in its place is refused unread.
+int openForReading(const std::string& path, ReadOutcome& outcome) {
+    const OpenedFile opened = openRegularFile(path, O_RDONLY);
+    switch (opened.status) {
+    case OpenStatus::Opened:
+        break;
+    case OpenStatus::Missing:
+        outcome.status = ReadStatus::Missing;
+        break;
+    case OpenStatus::NotRegularFile:
+        outcome.status = ReadStatus::NotRegularFile;
+        break;
+    case OpenStatus::Failed:
+        outcome.status = ReadStatus::Unreadable;
+        outcome.error = opened.error;
+        break;
     }
-    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return opened.fd;
 }
 
 // Walks the records of a file. A record starts at a line that contains "$ prname"; its
 // header values come from that line and the eight lines after it, whatever their keys;
 // its rounds are the 40-character lines without "$" up to the line with "$ eodata". A line
 // with "$ prname" before that ends a record that was cut off and starts the next one. A
-// record cut off by the end of the file keeps what was read of it.
+// record cut off by the end of the file keeps what was read of it; one cut off by a read
+// error is not a record.
 class RecordReader {
   public:
     explicit RecordReader(int fd) : lines_(fd) {}
 
-    // Reads the next record into record; false when the file holds no further record.
+    // Reads the next record into record; false when the file holds no further record or
+    // reading failed (failed() tells).
     bool next(ResultRecord& record, bool& faulty) {
         if (!pending_) {
             do {
@@ -326,9 +352,18 @@ class RecordReader {
                 }
             }
         }
+        if (failed()) {
+            return false;
+        }
         record.roundCount = count;
         ComputeRunStatistics(record);
         return true;
+    }
+
+    bool failed() const { return lines_.error() != 0; }
+    // The outcome of the pass so far.
+    ReadOutcome outcome() const {
+        return failed() ? ReadOutcome{ReadStatus::Unreadable, lines_.error()} : ReadOutcome{};
     }
 
   private:
@@ -385,49 +420,59 @@ std::string ResultListEntry(int32_t recordNumber, const ResultRecord& record, bo
     return entry;
 }
 
-bool ReadResultFile(const std::string& path, int32_t recordNumber, bool todayOnly,
-                    ResultList& list) {
+ReadOutcome ReadResultFile(const std::string& path, int32_t recordNumber, bool todayOnly,
+                           ResultList& list) {
     ProgramState& state = programState();
     const std::string today = FormatDate(state.LocalClock ? state.LocalClock() : SystemLocalTime());
-    const FileHandle file(openForReading(path));
-    if (file.get() < 0) {
-        return false;
+    ReadOutcome outcome;
+    const FileHandle file(openForReading(path, outcome));
+    if (outcome.status == ReadStatus::Missing || outcome.status == ReadStatus::NotRegularFile) {
+        return outcome;
     }
     state.RecordsRead = 0;
     if (recordNumber == 0) {
         list.clear();
     }
-    RecordReader reader(file.get());
-    bool faulty = false;
-    while (reader.next(state.current, faulty)) {
-        ++state.RecordsRead;
-        if (recordNumber > 0) {
-            if (state.RecordsRead == recordNumber) {
-                break;
+    if (file.get() >= 0) {
+        RecordReader reader(file.get());
+        bool faulty = false;
+        while (reader.next(state.current, faulty)) {
+            ++state.RecordsRead;
+            if (recordNumber > 0) {
+                if (state.RecordsRead == recordNumber) {
+                    break;
+                }
+                continue;
             }
-            continue;
+            if (recordNumber < 0) {
+                continue;
+            }
+            const std::string& key = state.current.header[kPrtkey];
+            const bool marked = key == "\\" || key == "/";
+            const bool listed =
+                marked ? !todayOnly : !todayOnly || state.current.header[kSvdate] == today;
+            if (listed) {
+                list.push_back(ResultListEntry(state.RecordsRead, state.current, faulty));
+            }
         }
-        if (recordNumber < 0) {
-            continue;
-        }
-        const std::string& key = state.current.header[kPrtkey];
-        const bool marked = key == "\\" || key == "/";
-        const bool listed =
-            marked ? !todayOnly : !todayOnly || state.current.header[kSvdate] == today;
-        if (listed) {
-            list.push_back(ResultListEntry(state.RecordsRead, state.current, faulty));
-        }
+        outcome = reader.outcome();
     }
-    return true;
+    if (!outcome && recordNumber == 0) {
+        // The list says that the file could not be read whole.
+        list.push_back(listText(state.UiLanguage, "Datenfehler", "File error"));
+    }
+    return outcome;
 }
 
-bool ForEachResultRecord(const std::string& path,
-                         const std::function<void(int32_t recordNumber, const ResultRecord& record,
-                                                  bool faulty)>& visit) {
+ReadOutcome ForEachResultRecord(
+    const std::string& path,
+    const std::function<void(int32_t recordNumber, const ResultRecord& record, bool faulty)>&
+        visit) {
     ProgramState& state = programState();
-    const FileHandle file(openForReading(path));
+    ReadOutcome outcome;
+    const FileHandle file(openForReading(path, outcome));
     if (file.get() < 0) {
-        return false;
+        return outcome;
     }
     state.RecordsRead = 0;
     RecordReader reader(file.get());
@@ -436,20 +481,23 @@ bool ForEachResultRecord(const std::string& path,
         ++state.RecordsRead;
         visit(state.RecordsRead, state.current, faulty);
     }
-    return true;
+    return reader.outcome();
 }
 
-void WalkResultFile(
-    const std::string& path, int32_t recordCount,
-    const std::function<void(int32_t recordNumber, const ResultRecord& record)>& visit) {
+ReadOutcome
+WalkResultFile(const std::string& path, int32_t recordCount,
+               const std::function<void(int32_t recordNumber, const ResultRecord& record)>& visit) {
     ProgramState& state = programState();
-    const FileHandle file(openForReading(path));
+    ReadOutcome outcome;
+    const FileHandle file(openForReading(path, outcome));
     if (file.get() < 0) {
-        // Each reading would find nothing and leave the current record as it is.
-        for (int32_t k = 1; k <= recordCount; ++k) {
-            visit(k, state.current);
+        if (outcome.status != ReadStatus::Unreadable) {
+            // Each reading would find nothing and leave the current record as it is.
+            for (int32_t k = 1; k <= recordCount; ++k) {
+                visit(k, state.current);
+            }
         }
-        return;
+        return outcome;
     }
     RecordReader reader(file.get());
     int32_t read = 0;
@@ -459,12 +507,15 @@ void WalkResultFile(
         // Reading record k past the end leaves the last record current, as a fresh pass would.
         if (!atEnd && reader.next(state.current, faulty)) {
             read = k;
+        } else if (reader.failed()) {
+            break;
         } else {
             atEnd = true;
         }
         state.RecordsRead = read;
         visit(k, state.current);
     }
+    return reader.outcome();
 }
 
 namespace detail {

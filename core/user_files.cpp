@@ -1,13 +1,12 @@
 #include "core/user_files.h"
 
 #include "core/cp1252.h"
+#include "core/options_file.h"
 #include "core/program_state.h"
 #include "core/safe_file.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <chrono>
 
 namespace quendal {
 namespace {
@@ -20,15 +19,9 @@ std::string dataPath(const std::string& fileName) {
     return programState().DataFolder + fileName;
 }
 
-// Creates an empty file unless one exists already.
-bool ensureEmptyFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-        return true;
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    return static_cast<bool>(out);
-}
+// A temporary file of a replace is made and renamed within milliseconds; one older than this
+// was left by a replace that never ended.
+constexpr std::chrono::seconds kLeftoverAge{60};
 
 } // namespace
 
@@ -109,7 +102,7 @@ UserTagsPrepared prepareUserTagFiles() {
     UserTagsPrepared prepared;
     for (int tag = 1; tag <= kTagCount; ++tag) {
         prepared.resultFileReady[tag - 1] =
-            !programState().DataFolder.empty() && ensureEmptyFile(dataPath(tagKey(tag) + ".dat"));
+            !programState().DataFolder.empty() && createEmptyFile(dataPath(tagKey(tag) + ".dat"));
     }
     auto& user = programState().CurrentUser;
     for (int tag = 1; tag <= kTagCount; ++tag) {
@@ -145,6 +138,17 @@ void acceptLoginName(std::string_view text) {
 void cancelLogin(const LoginStart& start) {
     auto& user = programState().CurrentUser;
     user.DisplayName = start.setAside;
+}
+
+void RemoveReplaceLeftovers() {
+    const std::string& folder = programState().DataFolder;
+    if (folder.empty()) {
+        return;
+    }
+    for (int tag = 1; tag <= kTagCount; ++tag) {
+        removeReplaceLeftovers(folder + tagKey(tag) + ".cfg", kLeftoverAge);
+    }
+    removeReplaceLeftovers(folder + kOptionsFileName, kLeftoverAge);
 }
 
 void clearCurrentUser() {

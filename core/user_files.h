@@ -74,6 +74,10 @@ void acceptLoginName(std::string_view text);
 // The name dialog was cancelled: the set-aside name comes back.
 void cancelLogin(const LoginStart& start);
 
+// Removes from DataFolder the temporary files that an interrupted replace of a name file or
+// of the options file left behind (at start, when no other copy of the program runs).
+void RemoveReplaceLeftovers();
+
 // No user is logged in: folder and result file name empty.
 void clearCurrentUser();
 

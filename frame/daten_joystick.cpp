@@ -1,5 +1,6 @@
 // The data module's joystick: its moves and button 1, scaled by the calibration taken when it
-// was opened, reach the screen that takes them while that screen is the active window.
+// was opened, reach the screen that takes them while that screen is the active window or
+// has the focus in it.
 
 #include "core/joystick_calibration.h"
 #include "core/program_state.h"
@@ -12,10 +13,28 @@
 namespace quendal {
 namespace {
 
-// The active window when it is the screen of that name and takes the joystick.
+// The screen of that name that takes the joystick: the active window itself, or a screen laid
+// into the active window (the main window holds the instruction and run screens) that has the
+// input focus.
 JoystickScreen* activeJoystickScreen(const char* formName) {
     QWidget* window = QApplication::activeWindow();
-    if (window == nullptr || window->objectName() != QLatin1String(formName)) {
+    if (window == nullptr) {
+        return nullptr;
+    }
+    QWidget* screen = nullptr;
+    for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
+        if (w->objectName() == QLatin1String(formName)) {
+            screen = w;
+            break;
+        }
+        if (w == window) {
+            break;
+        }
+    }
+    if (screen == nullptr && window->objectName() == QLatin1String(formName)) {
+        screen = window;
+    }
+    if (screen == nullptr || screen->window() != window) {
         return nullptr;
     }
     // A message opened over the screen takes the stick, even before the window system has
@@ -23,7 +42,7 @@ JoystickScreen* activeJoystickScreen(const char* formName) {
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != window) {
         return nullptr;
     }
-    return dynamic_cast<JoystickScreen*>(window);
+    return dynamic_cast<JoystickScreen*>(screen);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "frame/dialog_look.h"
 #include "toolkit/bitmap_list.h"
 #include "toolkit/builtin_lists.h"
+#include "toolkit/design_scale.h"
 #include "toolkit/keys.h"
 
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QWindow>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -44,7 +46,7 @@ void copyTile(QPainter& p, int x, int y, const QImage& tile, int index) {
 
 } // namespace
 
-TOwnFenster::TOwnFenster(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TOwnFenster::TOwnFenster(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     preview_ = new KeyPreview(this, [this](QKeyEvent& event) { return previewKey(event); });
@@ -72,6 +74,36 @@ void TOwnFenster::centreOnPlayField() {
     const ProgramState& state = programState();
     // C++ division truncates toward zero, as the halvings must.
     move((state.PlayWidth - width()) / 2, (state.PlayHeight - height()) / 2);
+}
+
+void TOwnFenster::fitToPlayField() {
+    auto* ppp = findChild<QWidget*>(QStringLiteral("ppp"), Qt::FindDirectChildrenOnly);
+    if (ppp == nullptr) {
+        return;
+    }
+    if (!scale_) {
+        scale_ = std::make_unique<DesignScale>(ppp);
+    }
+    if (scale_->factor() == 1.0) {
+        designPanel_ = ppp->size();
+    }
+    // The frame around the panel keeps its measures at any scale.
+    const QSize frame(LeftWidth + RightWidth, TitleHeight + BottomHeight);
+    const ProgramState& state = programState();
+    double factor = std::min({1.0, double(state.PlayWidth - frame.width()) / designPanel_.width(),
+                              double(state.PlayHeight - frame.height()) / designPanel_.height()});
+    factor = std::max(factor, SmallestScale);
+    if (factor != scale_->factor()) {
+        scale_->apply(factor);
+    }
+    // Resized even when the limits stand already: a window system may have held the closed
+    // window to a smaller size.
+    setFixedSize(frame + ppp->size());
+    resize(frame + ppp->size());
+}
+
+double TOwnFenster::contentScale() const {
+    return scale_ ? scale_->factor() : 1.0;
 }
 
 int TOwnFenster::captionPointSize(int pixelsPerInch) {
@@ -183,8 +215,19 @@ void TOwnFenster::showEvent(QShowEvent* event) {
     // Controls made since the last show are watched too.
     preview_->install();
     FormShow();
+    fitToPlayField();
     centreOnPlayField();
     QDialog::showEvent(event);
+}
+
+void TOwnFenster::hideEvent(QHideEvent* event) {
+    // Closed, the dialog is at its design again, for whatever its code changes before the next
+    // show.
+    if (scale_ && scale_->factor() != 1.0) {
+        scale_->apply(1.0);
+        setFixedSize(designPanel_ + QSize(LeftWidth + RightWidth, TitleHeight + BottomHeight));
+    }
+    QDialog::hideEvent(event);
 }
 
 void TOwnFenster::FormShow() {}

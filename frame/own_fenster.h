@@ -1,10 +1,18 @@
 #pragma once
-// TOwnFenster, the frame of every dialog: a borderless window that paints its own frame from
+// TOwnFenster, the frame of every dialog: a borderless tool window of its owner (no taskbar
+// entry of its own, kept above its owner, also above an owner in the full-screen state), that
+// paints its own frame from
 // eight built-in bitmaps (a title strip 47 pixels high with the caption and a close box,
 // side strips 23 pixels wide and a bottom strip 24 pixels high), closes with result 2 by its
 // close box, can be dragged by its frame and centres itself on the play field when shown.
 // A dialog's content lies on its panel "ppp" at (23, 47); its client size is the panel's
 // plus (46, 71).
+//
+// A dialog keeps its design size wherever it fits the play field. Where it does not (the
+// larger dialogs on a play field of 640 x 480, the explanation viewer also on 800 x 600), its
+// content panel with everything on it is shrunk in proportion, places, sizes and fonts alike,
+// until the dialog fits; the frame keeps its measures. It is put back to its design when it
+// closes.
 //
 // What every framed dialog shares lives here too: the dialog reads every key before its
 // controls do (Enter runs okbuttonClick, Escape cancelbuttonClick), and its show handler
@@ -15,12 +23,15 @@
 #include <QDialog>
 #include <QFont>
 #include <QPoint>
+#include <QSize>
+#include <memory>
 
 class QWindow;
 
 namespace quendal {
 
 class BitmapList;
+class DesignScale;
 class KeyPreview;
 
 class TOwnFenster : public QDialog {
@@ -55,6 +66,13 @@ class TOwnFenster : public QDialog {
     // Places the dialog in the middle of the play field (halvings round toward zero).
     void centreOnPlayField();
 
+    // Shrinks the content to fit the play field, or puts back its design where it fits.
+    void fitToPlayField();
+    // The factor the content is shown at: 1 at its design size.
+    double contentScale() const;
+    // Nothing is shrunk below this; a play field too small even then shows the dialog cut.
+    static constexpr double SmallestScale = 0.5;
+
     // The caption's point size: 12 up to 100 pixels per inch, above that 96 / ppi x 12,
     // rounded, so that the caption keeps its pixel size on large-font displays.
     static int captionPointSize(int pixelsPerInch);
@@ -83,6 +101,7 @@ class TOwnFenster : public QDialog {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
     // Key handlers of the dialogs, in the program's key codes and typed characters. They see
@@ -97,6 +116,8 @@ class TOwnFenster : public QDialog {
     bool previewKey(QKeyEvent& event);
 
     KeyPreview* preview_ = nullptr;
+    std::unique_ptr<DesignScale> scale_;
+    QSize designPanel_;
 
     bool dragging_ = false;
     // When the platform cannot move the window itself, the frame follows the pointer.

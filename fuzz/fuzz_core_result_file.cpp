@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     programState().reset();
     detail::SetResultFileChunkSize(4096);
     ResultList list;
-    check(ReadResultFile(input.path, 0, false, list));
+    check(static_cast<bool>(ReadResultFile(input.path, 0, false, list)));
     check(static_cast<std::size_t>(programState().RecordsRead) == list.size());
 
     const std::vector<Seen> seen = readAll(input.path);

@@ -138,6 +138,9 @@ void TDurchgangDialog::FormShow() {
     if (TDaten* daten = Daten(); daten != nullptr) {
         daten->JoystickScreenShown(true);
     }
+    if (programState().runSettings.feedback == 2) {
+        WavePlayer::instance().open(); // the first wrong answer's sound must not be late
+    }
     activateWindow();
     setFocus();
     stamps_.attach(this);

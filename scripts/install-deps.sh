@@ -11,6 +11,7 @@ packages=(
     cups printer-driver-cups-pdf
     poppler-utils dbview
     fonts-liberation2 xvfb xauth xdotool faketime
+    weston xwayland qt6-wayland
     clang libclang-rt-14-dev
     desktop-file-utils appstream man-db bash-completion
     dpkg-dev lintian fakeroot file

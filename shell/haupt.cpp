@@ -15,6 +15,7 @@
 #include "toolkit/bitmap_panel.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
+#include "toolkit/taskbar_hint.h"
 #include "users/login.h"
 #include "users/text_eingabe_dialog.h"
 #include "users/texts.h"
@@ -95,7 +96,7 @@ void placeHint(QLabel* hint, const QFont& panelFont, const Place& place) {
 
 } // namespace
 
-THaupt::THaupt(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::Tool) {
+THaupt::THaupt(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Haupt"));
     setWindowTitle(QStringLiteral("Quendal"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -159,6 +160,10 @@ THaupt::THaupt(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
 THaupt::~THaupt() {
     if (DXDraw_) {
         DXDraw_->removeEventFilter(this);
+        // The surface goes with this window, not this window with the surface.
+        if (parentWidget() == DXDraw_.get()) {
+            setParent(nullptr);
+        }
     }
     delete hostWindow_;
 }
@@ -270,32 +275,26 @@ void THaupt::RunDisplayChecks() {
 }
 
 void THaupt::hideTaskbarButton() {
-    // The window is a tool window from its creation on, and tool windows have no taskbar
-    // entry; a window that lost the flag gets it back.
-    if (!windowFlags().testFlag(Qt::Tool)) {
-        const bool visible = isVisible();
-        setWindowFlag(Qt::Tool, true);
-        if (visible) {
-            show();
-        }
+    // In the full-screen surface, the surface is a tool window, and tool windows have no
+    // taskbar entry. A window of its own is an ordinary one (a tool window that is neither
+    // full screen nor owned is one that not every compositor handles), kept off the taskbar
+    // by its window state.
+    if (isWindow() && !property("quendalOffTaskbar").toBool()) {
+        keepOffTaskbar(this);
     }
 }
 
 void THaupt::attachToHostWindow() {
     const int64_t handle = programState().HostWindowHandle;
-    QWindow* window = windowHandle();
-    if (window == nullptr) {
+    QWindow* own = window()->windowHandle();
+    if (own == nullptr || handle < 0) {
         return;
     }
-    if (handle >= 0) {
-        // The window of the program that hosts this one owns the main window.
-        hostWindow_ = QWindow::fromWinId(static_cast<WId>(handle));
-        if (hostWindow_ != nullptr) {
-            window->setTransientParent(hostWindow_);
-        }
-    } else if (DXDraw_ && DXDraw_->windowHandle() != nullptr) {
-        // Kept above the black surface by the window manager.
-        window->setTransientParent(DXDraw_->windowHandle());
+    // The window of the program that hosts this one owns the main window, or the full-screen
+    // surface the main window lies in.
+    hostWindow_ = QWindow::fromWinId(static_cast<WId>(handle));
+    if (hostWindow_ != nullptr) {
+        own->setTransientParent(hostWindow_);
     }
 }
 
@@ -478,6 +477,12 @@ void THaupt::switchToMenu() {
 }
 
 bool THaupt::eventFilter(QObject* watched, QEvent* event) {
+    if (DXDraw_ && watched == DXDraw_.get() && event->type() == QEvent::Close && !closing_) {
+        // The desktop closes the surface the main window lies in: the exit button's way.
+        event->ignore();
+        close();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         if (DXDraw_ && watched == DXDraw_.get()) {
             // A click on the black surface never buries the play field.
@@ -532,30 +537,63 @@ void THaupt::showDisplaySurface() {
         return;
     }
     if (!DXDraw_) {
-        DXDraw_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint |
-                                                         Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+        DXDraw_ =
+            std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::Tool);
         DXDraw_->setObjectName(QStringLiteral("DXDraw"));
         DXDraw_->setWindowTitle(QStringLiteral("Quendal"));
-        DXDraw_->setAttribute(Qt::WA_ShowWithoutActivating);
         QPalette palette = DXDraw_->palette();
         palette.setColor(QPalette::Window, Qt::black);
         DXDraw_->setPalette(palette);
         DXDraw_->setAutoFillBackground(true);
         DXDraw_->installEventFilter(this);
+        // The main window lies in the surface at its top-left: one window in the display's
+        // full-screen state, which every window manager and compositor lays over its panels
+        // and places at the output's origin, whatever it does with the positions of windows.
+        setParent(DXDraw_.get(), Qt::Widget);
+        move(0, 0);
     }
-    // Full screen, so that the window manager lays it over its panels too; the main window,
-    // kept above it, is the play field at the top-left.
     DXDraw_->setGeometry(display->geometry());
     DXDraw_->setWindowState(DXDraw_->windowState() | Qt::WindowFullScreen);
-    DXDraw_->show(); // never activated: the play field keeps the focus
+    DXDraw_->show();
+}
+
+namespace {
+
+// Raises a screen laid into the main window and gives it the input focus whenever it shows.
+class HeldScreenFocus : public QObject {
+  public:
+    explicit HeldScreenFocus(QWidget& screen) : QObject(&screen), screen_(screen) {
+        screen.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &screen_ && event->type() == QEvent::Show) {
+            screen_.raise();
+            screen_.setFocus(Qt::ActiveWindowFocusReason);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QWidget& screen_;
+};
+
+} // namespace
+
+void THaupt::holdPlayFieldScreen(QWidget& screen) {
+    screen.setParent(this, Qt::Widget);
+    new HeldScreenFocus(screen);
 }
 
 void THaupt::restoreAndRaise() {
-    if (isMinimized()) {
-        showNormal();
+    QWidget* top = window();
+    if (top->isMinimized()) {
+        top->showNormal();
     }
-    raise();
-    activateWindow();
+    top->raise();
+    top->activateWindow();
+    setFocus();
     // A dialog open over the window stays in front of it.
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
         modal->raise();
@@ -564,7 +602,7 @@ void THaupt::restoreAndRaise() {
 }
 
 void THaupt::ApplicationDeactivate() {
-    if (!isMinimized() || !programState().FullScreenMode) {
+    if (!window()->isMinimized() || !programState().FullScreenMode) {
         return;
     }
     PlatformMessage(texts::pick(texts::startup::fullScreenLost), PlatformMessageKind::Information);

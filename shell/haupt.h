@@ -100,11 +100,17 @@ class THaupt : public QWidget {
     // was held in full-screen mode, the user is told and the program ends.
     void ApplicationDeactivate();
 
-    // The black full-screen surface behind the play field, shown when the full-screen mode is
-    // requested; null otherwise.
+    // The black full-screen surface the play field lies in, shown when the play field is to
+    // fill the display from its top-left; null otherwise.
     QWidget* displaySurface() const { return DXDraw_.get(); }
-    // Covers the whole primary screen in black behind the play field.
+    // Covers the whole primary screen in black, in the display's full-screen state, and lays
+    // the main window into it at its top-left.
     void showDisplaySurface();
+    // A screen that covers the play field (the instruction and the run screen) is laid into
+    // the main window, over its whole area and with the input focus while it shows: it stands
+    // where the main window stands, also where the desktop, not the program, places windows
+    // (a Wayland compositor, also for the X windows of its XWayland).
+    void holdPlayFieldScreen(QWidget& screen);
 
     // Restores a minimised window and brings it to the front (a second start asks for this).
     void restoreAndRaise();

@@ -38,10 +38,12 @@ int StartFlow::GateClick(int kind) {
         bool start = false;
         {
             TBeschreibungDialog instructions(&haupt_);
+            haupt_.holdPlayFieldScreen(instructions);
             start = instructions.exec() == 1;
         }
         if (start) {
             TDurchgangDialog run(screens_.meldung, &haupt_);
+            haupt_.holdPlayFieldScreen(run);
             run.setSpielart(playLabelWord(state.runSettings.kind, state.runSettings.version));
             result = run.exec();
         }

@@ -13,6 +13,7 @@
 #include "shell/haupt.h"
 #include "shell/hilfe_dialog.h"
 #include "shell/optionen_dialog.h"
+#include "shell/platform_choice.h"
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
 #include "shell/start_flow.h"
@@ -104,6 +105,23 @@ std::string locateProgramFolder(const std::string& executableFolder) {
     return own;
 }
 
+// --- A second start ------------------------------------------------------------------------
+
+int EndSecondStart(const SingleInstanceGuard& guard) {
+    if (guard.runningCopyReached()) {
+        return 0;
+    }
+    // The message follows the language file, which the creation handler has not read yet.
+    programState().ProgramFolder =
+        locateProgramFolder(QCoreApplication::applicationDirPath().toStdString());
+    ReadLanguageFile();
+    const QString detail = QStringLiteral("%1.lock").arg(guard.serverName());
+    qWarning("quendal: another copy holds %s but does not answer", qPrintable(detail));
+    PlatformMessage(texts::pick(texts::startup::otherCopyUnreachable),
+                    PlatformMessageKind::Critical, detail);
+    return 1;
+}
+
 // --- The main window's creation handler ----------------------------------------------------
 
 std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::string>& args,
@@ -149,6 +167,7 @@ std::optional<StartupFailure> FormCreate(THaupt& haupt, const std::vector<std::s
                                   folder + QStringLiteral(": ") + QString::fromStdString(why)};
         }
     }
+    RemoveReplaceLeftovers();
     clearCurrentUser();
 
     state.PlayWidth = 1024;
@@ -180,11 +199,8 @@ double fullScreenScale(QSize screen, QSize playField) {
 }
 
 void prepareFullScreenScale(int& argc, char* argv[]) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
-    const CommandLine line = parseCommandLine(args);
+    // Qt takes "-platform NAME" for itself; the program's own words are the rest.
+    const CommandLine line = parseCommandLine(programArguments(argc, argv));
     if (line.windowed || line.sizeInvalid) {
         return;
     }
@@ -220,7 +236,13 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
 
 // --- Program entry -------------------------------------------------------------------------
 
+bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
+    return !windowed && !playField.isEmpty() && playField == screen;
+}
+
 int runQuendal(int argc, char* argv[]) {
+    // X wherever it can be reached, unless the user asked otherwise (platform_choice.h).
+    choosePlatform(argc, argv);
     prepareFullScreenScale(argc, argv);
     // An error that escapes a handler is dropped there and the program goes on.
     QuendalApplication app(argc, argv);
@@ -245,7 +267,7 @@ int runQuendal(int argc, char* argv[]) {
     // One copy per user: a second start raises the first and ends before anything shows.
     SingleInstanceGuard guard;
     if (!guard.tryToRun()) {
-        return 0;
+        return EndSecondStart(guard);
     }
 
     TIntroForm splash;
@@ -318,7 +340,14 @@ int runQuendal(int argc, char* argv[]) {
         QMetaObject::invokeMethod(&haupt, &QWidget::close, Qt::QueuedConnection);
     }
 
-    if (programState().FullScreenMode) {
+    // The full-screen mode, or a play field as large as the screen: the display's full-screen
+    // state, so that no panel of the desktop covers the play field or pushes it down.
+    const ProgramState& state = programState();
+    const QScreen* display = QGuiApplication::primaryScreen();
+    if (state.FullScreenMode ||
+        (display != nullptr &&
+         fillsDisplay(parseCommandLine(args).windowed, QSize(state.PlayWidth, state.PlayHeight),
+                      display->geometry().size()))) {
         haupt.showDisplaySurface();
     }
     haupt.show();

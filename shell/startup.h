@@ -12,6 +12,7 @@
 
 namespace quendal {
 
+class SingleInstanceGuard;
 class THaupt;
 
 // TIntroForm, the splash: borderless, always on top, blue, 515 x 302, centred on the screen;
@@ -58,6 +59,16 @@ double fullScreenScale(QSize screen, QSize playField);
 // application object exists so that the play field fills the primary screen as far as it
 // fits; the start-up then shows it at the top-left and the rest of the screen black.
 void prepareFullScreenScale(int& argc, char* argv[]);
+
+// A second start ends here, once its guard found another copy running: status 0 when that
+// copy was asked to raise its window; when it could not be reached, the platform's message
+// box (in the interface language) and standard error say so, and the status is 1.
+int EndSecondStart(const SingleInstanceGuard& guard);
+
+// Whether a play field not in the full-screen mode still fills the screen (both in the
+// screen's logical pixels): it then lies in the full-screen surface as well, unless the user
+// asked for a window ("win").
+bool fillsDisplay(bool windowed, QSize playField, QSize screen);
 
 // The program entry; returns the program's exit code.
 int runQuendal(int argc, char* argv[]);

@@ -11,8 +11,6 @@
 #include "toolkit/image_button.h"
 #include "toolkit/stacked_bar_chart.h"
 
-#include <QAbstractAxis>
-#include <QChart>
 #include <QComboBox>
 #include <QFont>
 #include <QLabel>
@@ -99,10 +97,6 @@ TFilterDialog::TFilterDialog(MessageSink& messages, QWidget* parent)
     Chart1_->setGeometry(25, 68, 590, 337);
     Chart1_->setBackgroundColor(FehlerLabel_->palette().color(QPalette::Window));
     Chart1_->setSetColors(Series1Colour, Series2Colour);
-    // Record numbers stand whole under their bars, upright when many pairs stand side by side.
-    for (QAbstractAxis* axis : Chart1_->chart()->axes(Qt::Horizontal)) {
-        axis->setTruncateLabels(false);
-    }
 
     cancelbutton_ = look::dialogButton(ppp_, "cancelbutton", 176, 418);
     druckbutton_ = look::dialogButton(ppp_, "druckbutton", 325, 418);
@@ -121,6 +115,8 @@ void TFilterDialog::FormShow() {
     cancelbutton_->setText(texts::pick(texts::buttons::schliessen));
     druckbutton_->setText(texts::pick(texts::buttons::drucken));
     FehlerLabel_->setText(texts::pick(texts::filter::FehlerLabel));
+    // A print of no data shows what the screen shows.
+    Chart1_->setNoDataText(FehlerLabel_->text(), FehlerLabel_->font(), look::kText);
     Chart1_->setSetTitles(texts::pick(texts::filter::Series1), texts::pick(texts::filter::Series2));
     Chart1_->setValueAxisTitle(texts::pick(texts::filter::axisTitle));
     for (ImageButton* button : {AnzeigenButton_, cancelbutton_, druckbutton_}) {

@@ -65,6 +65,7 @@ TGesamtstatistikDialog::TGesamtstatistikDialog(MessageSink& messages, QWidget* p
     for (std::size_t c = 0; c < std::size(kColumnWidths); ++c) {
         columns.push_back({texts::pick(texts::gesamt::columns[c]), kColumnWidths[c]});
     }
+    columns[1].widest = QStringLiteral("00.00.0000"); // a date stays whole
     StatistikListBox_->setColumns(columns);
     // Where the narrow sans serif of the list is missing, a face of Arial's measures stands in,
     // so that the dates fit their column.
@@ -104,8 +105,11 @@ void TGesamtstatistikDialog::ReadList(bool todayOnly) {
     ResultList list;
     {
         const WaitCursor wait;
-        if (!ReadResultFile(resultFilePath(), 0, todayOnly, list)) {
-            return; // a missing file leaves the list as it was
+        // A missing file leaves the list as it was; one that could not be read whole shows
+        // what was read and the data-error line.
+        const ReadOutcome read = ReadResultFile(resultFilePath(), 0, todayOnly, list);
+        if (read.status == ReadStatus::Missing || read.status == ReadStatus::NotRegularFile) {
+            return;
         }
     }
     QStringList lines;

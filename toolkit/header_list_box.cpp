@@ -1,7 +1,12 @@
 #include "toolkit/header_list_box.h"
 
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QStyle>
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace quendal {
@@ -83,6 +88,7 @@ HeaderListBox::HeaderListBox(QWidget* parent) : QTreeView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the columns always fit
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);
@@ -106,12 +112,103 @@ HeaderListBox::HeaderListBox(QWidget* parent) : QTreeView(parent) {
 
 void HeaderListBox::setColumns(const std::vector<Column>& columns) {
     QStringList heads;
+    designWidths_.clear();
+    widest_.clear();
     for (const Column& c : columns) {
         heads.append(c.head);
+        designWidths_.push_back(std::max(1, c.width));
+        widest_.append(c.widest);
     }
     model_.setHeads(heads);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        header()->resizeSection(static_cast<int>(i), columns[i].width);
+    spanLinesWithoutFields(0);
+    fitColumns();
+}
+
+int HeaderListBox::designWidth(int column) const {
+    return column >= 0 && column < static_cast<int>(designWidths_.size())
+               ? designWidths_[static_cast<std::size_t>(column)]
+               : 0;
+}
+
+void HeaderListBox::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    fitColumns();
+    // A list made smaller keeps its selected line in view.
+    if (currentIndex().isValid()) {
+        scrollTo(currentIndex());
+    }
+}
+
+double HeaderListBox::minimumWidth(int column) const {
+    // The header's sections are padded by 3 pixels on each side and end in a 1-pixel line; an
+    // item's text keeps the focus frame's margin and one pixel on each side.
+    const double head =
+        QFontMetricsF(header()->font()).horizontalAdvance(model_.heads().value(column)) + 7;
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QString& widest = widest_.at(column);
+    const double text =
+        widest.isEmpty() ? 0.0 : QFontMetricsF(font()).horizontalAdvance(widest) + 2 * margin;
+    return std::ceil(std::max(head, text));
+}
+
+// The columns take the visible width in the proportions of their given widths; a column that
+// would be too narrow takes its minimum and the rest share what is left, until none is. Each
+// column ends where its share ends, rounded, so together they fill the width exactly.
+void HeaderListBox::fitColumns() {
+    const int available = viewport()->width();
+    const auto count = static_cast<int>(designWidths_.size());
+    if (count == 0 || available <= 0) {
+        return;
+    }
+    std::vector<double> minimum(static_cast<std::size_t>(count));
+    double minimumSum = 0;
+    for (int i = 0; i < count; ++i) {
+        minimum[static_cast<std::size_t>(i)] = minimumWidth(i);
+        minimumSum += minimum[static_cast<std::size_t>(i)];
+    }
+    std::vector<bool> fixed(static_cast<std::size_t>(count), false);
+    std::vector<double> width(static_cast<std::size_t>(count));
+    for (bool changed = true; changed;) {
+        changed = false;
+        double space = available;
+        double shares = 0;
+        for (int i = 0; i < count; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            if (fixed[k]) {
+                space -= minimum[k];
+            } else {
+                shares += designWidths_[k];
+            }
+        }
+        for (int i = 0; i < count; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            width[k] = fixed[k] ? minimum[k] : designWidths_[k] * space / shares;
+            // Where the list is too narrow for every minimum, the proportions alone decide.
+            if (!fixed[k] && width[k] < minimum[k] && minimumSum <= available) {
+                fixed[k] = true;
+                changed = true;
+            }
+        }
+    }
+    double edge = 0;
+    int left = 0;
+    for (int i = 0; i < count; ++i) {
+        edge += width[static_cast<std::size_t>(i)];
+        const int right = i == count - 1 ? available : static_cast<int>(std::lround(edge));
+        if (header()->sectionSize(i) != right - left) {
+            header()->resizeSection(i, right - left);
+        }
+        left = right;
+    }
+}
+
+// A line without any field separator (the data-error line) is one text for the whole row.
+void HeaderListBox::spanLinesWithoutFields(int first) {
+    const QStringList& lines = model_.lines();
+    for (qsizetype row = first; row < lines.size(); ++row) {
+        if (!lines.at(row).contains(u';')) {
+            setFirstColumnSpanned(static_cast<int>(row), QModelIndex(), true);
+        }
     }
 }
 
@@ -120,6 +217,7 @@ void HeaderListBox::setHeadTexts(const QStringList& heads) {
         return;
     }
     model_.setHeads(heads);
+    fitColumns();
 }
 
 void HeaderListBox::setHeaderHeight(int pixels) {
@@ -130,18 +228,29 @@ void HeaderListBox::setHeaderHeight(int pixels) {
 void HeaderListBox::setBodyFont(const QFont& font) {
     // A header font set before stays: Qt passes fonts on only to children without their own.
     setFont(font);
+    fitColumns();
 }
 
 void HeaderListBox::setHeaderFont(const QFont& font) {
     header()->setFont(font);
+    fitColumns();
+}
+
+void HeaderListBox::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitColumns();
+    }
 }
 
 void HeaderListBox::setLines(QStringList lines) {
     model_.setLines(std::move(lines));
+    spanLinesWithoutFields(0);
 }
 
 void HeaderListBox::addLine(const QString& line) {
     model_.appendLine(line);
+    spanLinesWithoutFields(lineCount() - 1);
 }
 
 void HeaderListBox::clear() {

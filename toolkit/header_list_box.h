@@ -1,9 +1,15 @@
 #pragma once
 // A list box with a header: each line is a text whose ';'-separated fields fill the columns
 // from the left. A line with fewer fields leaves the rest of its columns empty; a line
-// without any ';' ("Datenfehler") stands whole in the first column; the last column keeps
+// without any ';' ("Datenfehler") stands whole across the row; the last column keeps
 // whatever follows its separator, further ';' included, so no text is lost. The lines live
 // in one model that is reset in one go, so ten thousand lines and more fill at once.
+//
+// The columns share the list's width in the proportions of their given widths, whatever the
+// list's size and whether its vertical scroll bar shows, so no horizontal scroll bar is ever
+// needed. A column never becomes too narrow for its head or for the widest text it was told
+// to keep whole (while the list is wide enough for all of them); the others then share what
+// is left, still in their proportions.
 
 #include <QAbstractTableModel>
 #include <QFont>
@@ -43,12 +49,16 @@ class HeaderListBox : public QTreeView {
     struct Column {
         QString head;
         int width = 50;
+        QString widest = {}; // a text of its fields that must stay whole (e.g. a date)
     };
 
     explicit HeaderListBox(QWidget* parent = nullptr);
 
-    // The columns from the left, with their widths in pixels; the lines stay.
+    // The columns from the left, with their widths in pixels (their proportions); the lines
+    // stay.
     void setColumns(const std::vector<Column>& columns);
+    // The width a column was given.
+    int designWidth(int column) const;
     // New head texts for the existing columns (the interface language changed).
     void setHeadTexts(const QStringList& heads);
     QStringList headTexts() const { return model_.heads(); }
@@ -74,8 +84,20 @@ class HeaderListBox : public QTreeView {
     void lineDoubleClicked(int row);
     void currentRowChanged(int row);
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
   private:
+    void fitColumns();
+    void spanLinesWithoutFields(int first);
+
+    // The narrowest a column may become: its head and its widest text whole.
+    double minimumWidth(int column) const;
+
     LineTableModel model_;
+    std::vector<int> designWidths_;
+    QStringList widest_;
 };
 
 } // namespace quendal

@@ -85,7 +85,14 @@ void ImageButton::paintEvent(QPaintEvent* /*event*/) {
     const Face face = currentFace();
     const QPixmap& pixmap = faces_[static_cast<int>(face)];
     if (!pixmap.isNull()) {
-        p.drawPixmap(0, 0, pixmap);
+        if (width() < pixmap.width() || height() < pixmap.height()) {
+            // A button made smaller than its face (a dialog shrunk to a small play field)
+            // shows the whole face, shrunk with it.
+            p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            p.drawPixmap(rect(), pixmap);
+        } else {
+            p.drawPixmap(0, 0, pixmap);
+        }
     }
     if (text().isEmpty()) {
         return;

@@ -1,5 +1,6 @@
 #include "toolkit/rtf_reader.h"
 
+#include "core/safe_file.h"
 #include "toolkit/rtf_document_builder.h"
 
 #include <QColor>
@@ -8,6 +9,8 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cstdint>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace quendal {
@@ -503,8 +506,19 @@ class Parser {
         addText(QString(QChar(unit)));
     }
 
+    // Counts what goes into the document; at the limit the reading ends.
+    bool roomFor(qsizetype characters) {
+        characters_ += characters;
+        if (characters_ > RtfReader::kMaxCharacters) {
+            finished_ = true;
+            return false;
+        }
+        return true;
+    }
+
     void addText(const QString& text) {
-        if (top().destination != Destination::Text || skipping() || top().chars.hidden) {
+        if (top().destination != Destination::Text || skipping() || top().chars.hidden ||
+            !roomFor(text.size())) {
             return;
         }
         if (highSurrogate_ != 0 && !(text.size() == 2 && text[0].isHighSurrogate())) {
@@ -515,7 +529,7 @@ class Parser {
     }
 
     void endParagraph() {
-        if (top().destination != Destination::Text || skipping()) {
+        if (top().destination != Destination::Text || skipping() || !roomFor(1)) {
             return;
         }
         builder_.endParagraph(top().para);
@@ -525,6 +539,7 @@ class Parser {
     rtf::DocumentBuilder builder_;
     qsizetype pos_ = 0;
     bool finished_ = false;
+    qsizetype characters_ = 0;
     bool groupStart_ = false;
     std::vector<Group> groups_;
     int overflow_ = 0;
@@ -562,13 +577,20 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument* document) {
 }
 
 bool RtfReader::readFile(const QString& path, QTextDocument* document) {
-    // A help text is a few hundred kilobytes at most; a larger file is not one of ours.
-    constexpr qint64 kMaxBytes = qint64{64} * 1024 * 1024;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxBytes) {
+    const OpenedFile opened = openRegularFile(QFile::encodeName(path).toStdString(), O_RDONLY);
+    if (opened.status != OpenStatus::Opened) {
         return false;
     }
-    return read(file.readAll(), document);
+    QFile file;
+    if (!file.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(opened.fd);
+        return false;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes);
+    if (file.error() != QFileDevice::NoError) {
+        return false;
+    }
+    return read(bytes, document);
 }
 
 QString RtfReader::plainText(const QByteArray& rtf) {

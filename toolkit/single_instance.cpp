@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -62,7 +63,7 @@ bool SingleInstanceGuard::tryToRun() {
     // itself when a copy dies without releasing it.
     lock_ = std::make_unique<QLockFile>(key_ + QStringLiteral(".lock"));
     lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) {
+    if (lock_->tryLock(0) || takeOverStaleLock()) {
         QLocalServer::removeServer(key_); // a socket left by a copy that crashed
         server_.setSocketOptions(QLocalServer::UserAccessOption);
         if (!server_.listen(key_)) {
@@ -73,9 +74,37 @@ bool SingleInstanceGuard::tryToRun() {
         alreadyRunning_ = false;
         return true;
     }
+    if (lock_->error() != QLockFile::LockFailedError) {
+        // No lock can be made here at all, so no other copy holds one: this copy runs, only
+        // without the guard.
+        qWarning("single instance: cannot make the lock %s", qPrintable(lock_->fileName()));
+        alreadyRunning_ = false;
+        return true;
+    }
     alreadyRunning_ = true;
-    askRunningCopyToRaise();
+    runningCopyReached_ = askRunningCopyToRaise();
     return false;
+}
+
+bool SingleInstanceGuard::takeOverStaleLock() {
+    if (lock_->error() != QLockFile::LockFailedError) {
+        return false;
+    }
+    // A lock file that names a process is left to the lock itself, which takes over the file
+    // of a copy that has died. One that names nothing (empty, cut short, unreadable) was left
+    // by a copy that died while writing it, or by a broken disk: it is removed unless a live
+    // copy still holds it open and locked, which the removal itself checks.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock_->getLockInfo(&pid, &host, &application)) {
+        return false;
+    }
+    const QString path = lock_->fileName();
+    if (!QFileInfo(path).isReadable()) {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return lock_->removeStaleLockFile() && lock_->tryLock(0);
 }
 
 bool SingleInstanceGuard::askRunningCopyToRaise() {

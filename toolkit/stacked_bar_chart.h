@@ -4,6 +4,14 @@
 // colours of both sets come from the caller; the legend stands above the plot, the value
 // axis on the left carries its title ("ms" unless set), there is no chart title and no zoom
 // or pan. A footer line (Arial 15 px bold, black) belongs to the printed chart only.
+//
+// The value axis runs from 0 to a round number above the highest pair, fixed by the pairs
+// alone. The labels under the bars are placed by layoutCategoryLabels: each shown label
+// whole and apart from its neighbours, at any number of pairs and any size. Bars too narrow
+// for an outline are drawn without one, in their plain colours, so both colours stay visible
+// however many pairs stand side by side. A chart without pairs prints its no-data text.
+
+#include "toolkit/category_labels.h"
 
 #include <QChartView>
 #include <QColor>
@@ -15,6 +23,7 @@
 
 class QBarCategoryAxis;
 class QBarSet;
+class QGraphicsSimpleTextItem;
 class QPagedPaintDevice;
 class QPainter;
 class QStackedBarSeries;
@@ -51,6 +60,22 @@ class StackedBarChart : public QChartView {
     QBarSet* secondSet() const { return sets_[1]; }
     QStringList categories() const;
     double valueAxisMax() const;
+    int valueAxisTickCount() const;
+
+    // The font of the axis labels.
+    QFont labelFont() const { return labelFont_; }
+    // The labels under the bars as they stand now: their texts and boxes in the chart's
+    // coordinates (those of the widget), left to right, and how they were placed.
+    QStringList shownLabels() const;
+    QList<QRectF> shownLabelBoxes() const;
+    const CategoryLabelLayout& labelLayout() const { return labelLayout_; }
+    // The strip below the plot the labels are placed in, as the chart stands now.
+    CategoryLabelBand labelBand() const;
+    // True while the bars are too narrow for outlines and gaps.
+    bool narrowBars() const { return narrowBars_; }
+
+    // What a chart without pairs prints instead of an empty plot.
+    void setNoDataText(const QString& text, const QFont& font, const QColor& colour);
 
     // The footer line of the printed chart; empty means none.
     void setFooterText(const QString& text) { footer_ = text; }
@@ -65,6 +90,8 @@ class StackedBarChart : public QChartView {
   private:
     void applyBrushes();
     void rescale();
+    void placeLabels();
+    void settleLayout();
     QString uniqueLabel(const QString& label);
 
     QStackedBarSeries* series_;
@@ -75,7 +102,17 @@ class StackedBarChart : public QChartView {
     QColor background_{Qt::white};
     QStringList labels_;
     QSet<QString> categorySet_; // the texts on the axis, each once
+    std::vector<double> labelWidths_;
+    QFont labelFont_;
+    QList<QGraphicsSimpleTextItem*> labelItems_;
+    CategoryLabelLayout labelLayout_;
+    int bottomMargin_ = 0;
+    bool narrowBars_ = false;
+    bool placementDue_ = false;
     QString footer_;
+    QString noDataText_;
+    QFont noDataFont_;
+    QColor noDataColour_{Qt::black};
 };
 
 } // namespace quendal

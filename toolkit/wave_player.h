@@ -14,6 +14,12 @@ class WavePlayer {
     // The program's one player; the device is opened on first use and kept.
     static WavePlayer& instance();
 
+    // Opens the device now, so that the first play() starts at once instead of waiting for
+    // the audio system (the run screen calls it when it shows). A failed attempt is
+    // remembered until close(): a machine without sound is asked once.
+    bool open();
+    bool isOpen() const { return device_ != 0; }
+
     // Queues the samples (dropping what is still queued from an earlier call) and starts
     // playback; false when no device could be opened.
     bool play(const QByteArray& samples);
@@ -29,8 +35,6 @@ class WavePlayer {
 
   private:
     WavePlayer() = default;
-    // Opens the device once; a failed attempt is remembered until close().
-    bool open();
 
     uint32_t device_ = 0;
     bool subsystemStarted_ = false;

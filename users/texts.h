@@ -83,6 +83,12 @@ inline constexpr TextPair debugSizeInvalid{
     "zum Beispiel: debug 800 600\n\nDas Programm wird beendet.",
     "\"debug\" must be followed by the width and height of the play field as positive whole "
     "numbers, for example: debug 800 600\n\nThe program will end."};
+// A second start found the running copy's lock but could not reach the copy.
+inline constexpr TextPair otherCopyUnreachable{
+    "Quendal läuft bereits, reagiert aber nicht. Beenden Sie das laufende Programm und "
+    "starten Sie Quendal dann erneut.",
+    "Quendal is already running but does not respond. Please end the running program and "
+    "then start Quendal again."};
 } // namespace startup
 
 // The colour-depth warning for a display of fewer than 15 bits per pixel; empty for 15 or

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -85,6 +86,7 @@ class ResultsTool : public ::testing::Test {
                 argv.push_back(const_cast<char*>(a.c_str()));
             }
             argv.push_back(nullptr);
+            alarm(20); // a tool that waits for ever ends as a failure
             execv(QUENDAL_RESULTS_TOOL, argv.data());
             _exit(127);
         }
@@ -159,6 +161,11 @@ TEST_F(ResultsTool, WritesEveryRoundAsCsv) {
 }
 
 TEST_F(ResultsTool, RefusesBadInputWithOneLineAndAFailingStatus) {
+    // A named pipe with no writer would keep a blocking open() waiting for ever; the tool's
+    // own memory read as a file fails with an input/output error at its first byte.
+    const std::string pipe = dir + "/pipe.dat";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string failing = "/proc/self/mem";
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"list"},
@@ -170,6 +177,12 @@ TEST_F(ResultsTool, RefusesBadInputWithOneLineAndAFailingStatus) {
         {"show", file},
         {"csv", file, "--today"},
         {"print", file},
+        {"list", pipe},
+        {"show", pipe, "1"},
+        {"csv", pipe},
+        {"list", failing},
+        {"show", failing, "1"},
+        {"csv", failing},
     };
     for (const auto& args : bad) {
         const ToolRun r = run(args);
@@ -183,6 +196,13 @@ TEST_F(ResultsTool, RefusesBadInputWithOneLineAndAFailingStatus) {
     }
     EXPECT_EQ(run({"show", file, "4"}).err,
               "quendal-results: record 4 is out of range: " + file + " holds 3 records\n");
+    const ToolRun fromPipe = run({"list", pipe});
+    EXPECT_EQ(fromPipe.status, 1);
+    EXPECT_EQ(fromPipe.err,
+              "quendal-results: is not a regular file, not a result file: " + pipe + "\n");
+    const ToolRun readError = run({"list", failing});
+    EXPECT_EQ(readError.status, 1);
+    EXPECT_EQ(readError.err, "quendal-results: cannot read " + failing + ": Input/output error\n");
 
     const ToolRun help = run({"list", "--help"});
     EXPECT_EQ(help.status, 0);

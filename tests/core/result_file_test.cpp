@@ -177,6 +177,72 @@ TEST_F(ResultFile, AppendToAMissingFileWritesNothingAndKeepsTheRunUnsaved) {
     EXPECT_TRUE(programState().RunUnsaved);
 }
 
+TEST_F(ResultFile, AnAppendStartsOnALineOfItsOwnWhateverTheFileEndsWith) {
+    makeRun("V-131", {{2, 2, 812, 4}, {4, 1, 1066, 1}, {1, 0, 3000, 3}});
+    programState().current.header[kSvdate] = "03.11.2004";
+    programState().current.header[kSvtime] = "09.41";
+    const std::string cut = kExample.substr(0, kExample.size() - 2); // no line end at the end
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {cut + "\r\n", ""}, {cut + "\n", ""}, {cut, "\r\n"}, {cut + "\r", "\n"}};
+    for (const auto& [before, added] : cases) {
+        write(path, before);
+        programState().RunUnsaved = true;
+        ASSERT_EQ(AppendResultRecord(path), kAppendOk);
+        std::string expected = before;
+        expected += added;
+        expected += kExample;
+        EXPECT_EQ(read(path), expected);
+        const ResultList entries = list();
+        ASSERT_EQ(entries.size(), 2u) << entries.size();
+        std::string second = entries[0];
+        second[0] = '2';
+        EXPECT_EQ(entries[1], second);
+    }
+}
+
+TEST_F(ResultFile, ANamedPipeInPlaceOfTheFileIsRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    makeRun("V-111", {{1, 1, 500, 1}});
+    const int status = inChild([this] {
+        ::alarm(10); // a blocking open() of a pipe without its other end would wait for ever
+        if (AppendResultRecord(path) != kAppendFileMissing || !programState().RunUnsaved) {
+            return 1;
+        }
+        ResultList entries{"kept"};
+        programState().RecordsRead = 7;
+        if (ReadResultFile(path, 0, false, entries).status != ReadStatus::NotRegularFile ||
+            entries != ResultList{"kept"} || programState().RecordsRead != 7) {
+            return 2;
+        }
+        const auto nothing = [](int32_t, const ResultRecord&, bool) {};
+        return ForEachResultRecord(path, nothing).status == ReadStatus::NotRegularFile ? 0 : 3;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(ResultFile, AReadErrorIsAnErrorAndTheListSaysSo) {
+    // The process's own memory read as a file: the first read fails with an I/O error.
+    const std::string failing = "/proc/self/mem";
+    ResultList entries{"stale"};
+    const ReadOutcome outcome = ReadResultFile(failing, 0, false, entries);
+    EXPECT_FALSE(outcome);
+    EXPECT_EQ(outcome.status, ReadStatus::Unreadable);
+    EXPECT_EQ(outcome.error, EIO);
+    EXPECT_EQ(entries, ResultList{"Datenfehler"});
+    EXPECT_EQ(programState().RecordsRead, 0);
+    EXPECT_EQ(ReadResultFile(failing, 1, false, entries).status, ReadStatus::Unreadable);
+
+    int visited = 0;
+    const auto count = [&visited](int32_t, const ResultRecord&, bool) { ++visited; };
+    EXPECT_EQ(ForEachResultRecord(failing, count).status, ReadStatus::Unreadable);
+    EXPECT_EQ(WalkResultFile(failing, 3, [&](int32_t, const ResultRecord&) { ++visited; }).status,
+              ReadStatus::Unreadable);
+    EXPECT_EQ(visited, 0);
+
+    write(path, kExample);
+    EXPECT_EQ(ReadResultFile(path, 0, false, entries).status, ReadStatus::Read);
+}
+
 TEST_F(ResultFile, AFileThatCannotBeOpenedForWritingStaysAsItWas) {
     write(path, kExample);
     ::chmod(path.c_str(), 0444);

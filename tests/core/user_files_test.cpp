@@ -3,8 +3,10 @@
 #include "core/user_files.h"
 #include "scratch_folder.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace quendal;
 using quendal::testing::ScratchFolder;
@@ -139,6 +141,37 @@ TEST_F(UserFiles, ResultFileThatCannotBeCreatedIsReported) {
     programState().DataFolder.clear();
     EXPECT_FALSE(prepareUserTagFiles().resultFileReady[0]);
     EXPECT_FALSE(std::filesystem::exists("user1.dat"));
+}
+
+TEST_F(UserFiles, TheStartClearsWhatInterruptedReplacesLeftAndNothingElse) {
+    namespace fs = std::filesystem;
+    const std::vector<std::string> leftovers = {"user1.cfg.Ab3xY9", "user4.cfg.000000",
+                                                "optionen.cfg.q7W2e1"};
+    const std::vector<std::string> others = {
+        "user1.cfg",        "user1.dat",        "user1.dat.Ab3xY9", "user2.cfg.backup1",
+        "user2.cfg.bak",    "user3.cfg.Ab-xY9", "user5.cfg.Ab3xY9", "other.cfg.Ab3xY9",
+        "user3.cfg.Young1", // made a moment ago: it may belong to a replace going on
+    };
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    for (const auto& names : {leftovers, others}) {
+        for (const std::string& name : names) {
+            scratch.write(name, record("x"));
+            if (name != "user3.cfg.Young1") {
+                fs::last_write_time(scratch.file(name), old);
+            }
+        }
+    }
+    fs::create_directory(scratch.file("user2.cfg.Folder"));
+    fs::last_write_time(scratch.file("user2.cfg.Folder"), old);
+
+    RemoveReplaceLeftovers();
+    for (const std::string& name : leftovers) {
+        EXPECT_FALSE(scratch.exists(name)) << name;
+    }
+    for (const std::string& name : others) {
+        EXPECT_TRUE(scratch.exists(name)) << name;
+    }
+    EXPECT_TRUE(scratch.exists("user2.cfg.Folder"));
 }
 
 TEST_F(UserFiles, LoginOnANamedTagNeedsNoDialog) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A user plays runs through the real program, by mouse and keys only, inside xvfb-run on a
 # 1024 x 768 screen (DISPLAY is set):
-#   play_e2e.sh colour_run|number_run|escape_round_3|killed_run|print_all PROGRAM
+#   play_e2e.sh colour_run|number_run|escape_round_3|killed_run|pipe_result_file|print_all
+#               PROGRAM
 # print_all runs inside cups_server.sh run, which sets CUPS_SERVER to a private CUPS server
 # whose default printer writes PDFs into QUENDAL_CUPS_PDFS.
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder.
@@ -42,10 +43,10 @@ start() {
     "$program" win >"$work/program.log" 2>&1 &
     pid=$!
     for ((i = 0; i < 300; i++)); do
-        [ -f "$daten/user1.dat" ] && break
+        [ -e "$daten/user4.dat" ] && break
         sleep 0.1
     done
-    [ -f "$daten/user1.dat" ] || fail "the result files did not appear"
+    [ -e "$daten/user4.dat" ] || fail "the result files did not appear"
     main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quendal$' | head -n 1)
     [ -n "$main" ] || fail "no main window"
 }
@@ -226,6 +227,34 @@ killed_run)
     wait "$pid" 2>/dev/null
     pid=
     [ "$(sha256sum <"$daten/user1.dat")" = "$before" ] || fail "the killed run changed user1.dat"
+    ;;
+pipe_result_file)
+    # A named pipe in the place of user1.dat, which nobody writes to: the run is played and
+    # its save fails with the program's message instead of waiting in open() for ever; the
+    # session's SIGTERM still ends the program as the exit button does.
+    mkdir -p "$daten"
+    mkfifo "$daten/user1.dat" || fail "cannot make the pipe"
+    start
+    login_on_tag_1
+    open_gate "${gate2[@]}" 4
+    play_until_statistics 30
+    close_statistics
+    note=$(window_named Hinweis 10)
+    [ -n "$note" ] || fail "no message about the failed save"
+    key Return
+    await_gone Hinweis 10
+    [ -p "$daten/user1.dat" ] || fail "the pipe is not there any more"
+    kill -s TERM "$pid"
+    for ((i = 0; i < 200; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program still runs after SIGTERM"
+    wait "$pid"
+    status=$?
+    pid=
+    [ "$status" -eq 0 ] || fail "exit code $status after SIGTERM"
+    [ -s "$daten/user1.cfg" ] || fail "the name was not written at the end"
     ;;
 print_all)
     # The single statistics, the list and the chart, each printed on the default printer.

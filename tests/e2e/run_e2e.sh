@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One whole-program scenario, run inside xvfb-run (DISPLAY is set):
-#   run_e2e.sh first_start|second_start|missing_graphics|terminate|full_screen|login_small PROGRAM
+#   run_e2e.sh first_start|second_start|stale_lock|missing_graphics|terminate|full_screen|
+#              login_small PROGRAM
 #   run_e2e.sh installed PROGRAM CMAKE BUILD_DIR
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
 # (so that its single-instance guard meets no other copy). Every wait has a time limit.
@@ -105,6 +106,44 @@ second_start)
     await_end "$first" 20
     [ "$status" -eq 0 ] || fail "exit code $status of the first copy"
     ;;
+stale_lock)
+    # An empty lock file left behind names no process: the program starts as if it were not
+    # there.
+    lock=$XDG_RUNTIME_DIR/$(basename "$program")-$(id -un).lock
+    : >"$lock"
+    start
+    first=$started
+    await_result_files
+    window=$(main_window)
+    [ -n "$window" ] || fail "no main window with an empty lock file left behind"
+    press_escape "$window"
+    await_end "$first" 20
+    [ "$status" -eq 0 ] || fail "exit code $status after Escape"
+    # A process holds the lock, empty, and answers nobody: the start says so and fails.
+    rm -rf "$lock" "$daten"
+    (
+        exec 9>"$lock"
+        flock -x 9 || exit 1
+        exec sleep 120
+    ) &
+    holder=$!
+    pids+=("$holder")
+    for ((i = 0; i < 50; i++)); do
+        [ -e "$lock" ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    start
+    first=$started
+    box=$(main_window)
+    [ -n "$box" ] || fail "no message about the copy that does not answer"
+    timeout 10 xdotool windowfocus --sync "$box" || fail "cannot focus the message"
+    timeout 10 xdotool key Return || fail "cannot send Return"
+    await_end "$first" 20
+    [ "$status" -eq 1 ] || fail "exit code $status, not 1, when the running copy does not answer"
+    grep -q "does not answer" "$work/program.log" || fail "no line on standard error"
+    [ -e "$daten/user1.dat" ] && fail "the start went on after the message"
+    ;;
 missing_graphics)
     # A copy of the program whose English scheme list is missing, set to English.
     mkdir -p "$work/program"
@@ -186,29 +225,28 @@ terminate)
     [ -s "$daten/optionen.cfg" ] || fail "optionen.cfg was not written with the name dialog open"
     ;;
 full_screen)
-    # On a 1280 x 1024 screen without "win": the play field is scaled to 1280 x 960 at the
-    # top-left, a black surface covers the whole screen behind it.
+    # On a 1280 x 1024 screen without "win": one window, in the full-screen state, covers the
+    # whole screen; the play field lies in it at its top-left, scaled to 1280 x 960 (the
+    # weston tests compare its pixels).
     "$program" >"$work/program.log" 2>&1 &
     first=$!
     pids+=("$first")
     await_result_files
     timeout 30 xdotool search --sync --onlyvisible --name '^Quendal$' >/dev/null
-    field=
     surface=
     for ((i = 0; i < 100; i++)); do
-        for w in $(xdotool search --onlyvisible --name '^Quendal$'); do
-            geometry=$(xdotool getwindowgeometry "$w" | tr -d '\n ')
+        windows=$(xdotool search --onlyvisible --name '^Quendal$')
+        if [ "$(wc -w <<<"$windows")" -eq 1 ]; then
+            geometry=$(xdotool getwindowgeometry "$windows" | tr -d '\n ')
             case "$geometry" in
-            *Position:0,0*Geometry:1280x960) field=$w ;;
-            *Position:0,0*Geometry:1280x1024) surface=$w ;;
+            *Position:0,0*Geometry:1280x1024) surface=$windows ;;
             esac
-        done
-        [ -n "$field" ] && [ -n "$surface" ] && break
+        fi
+        [ -n "$surface" ] && break
         sleep 0.1
     done
-    [ -n "$field" ] || fail "no play field of 1280 x 960 at the top-left"
-    [ -n "$surface" ] || fail "no surface covering the screen"
-    press_escape "$field"
+    [ -n "$surface" ] || fail "not one window covering the screen: $windows"
+    press_escape "$surface"
     await_end "$first" 20
     [ "$status" -eq 0 ] || fail "exit code $status after Escape"
     ;;

@@ -12,10 +12,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <SDL2/SDL.h>
@@ -244,6 +246,34 @@ TEST_F(RunScreenTest, PlaysAShortRunByKeysAndJoystickToItsEnd) {
     EXPECT_TRUE(state.RunUnsaved);
     qunsetenv("SDL_AUDIODRIVER");
     WavePlayer::instance().close();
+}
+
+// The audio device is opened as the screen shows, not when the first wrong answer plays in
+// the middle of a round; a run with the red frame leaves it closed.
+TEST_F(RunScreenTest, TheSoundIsReadyBeforeTheFirstRoundOfAnAcousticRun) {
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(scratch.filePath(QStringLiteral("out.raw"))));
+    ProgramState& state = programState();
+    for (const int feedback : {2, 1}) {
+        WavePlayer::instance().close();
+        state.runSettings = RunSettings{1, 1, 3000, 4, 0, feedback, 2};
+        TDurchgangDialog screen;
+        bool openAtShow = false;
+        bool asked = false;
+        play(screen, [&] {
+            if (!asked) {
+                asked = true;
+                openAtShow = WavePlayer::instance().isOpen();
+                screen.done(2);
+            }
+        });
+        EXPECT_EQ(openAtShow, feedback == 2) << "feedback " << feedback;
+    }
+    WavePlayer::instance().close();
+    qunsetenv("SDL_AUDIODRIVER");
+    qunsetenv("SDL_DISKAUDIOFILE");
 }
 
 // SDL's virtual joystick, polled by the data module's device as in the program, answers a run;

@@ -11,6 +11,7 @@
 #include "users/text_eingabe_dialog.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -131,7 +132,7 @@ TEST_F(HauptTest, FirstShowPreparesTheTagsAndShowsTheLoginPanelOnly) {
     EXPECT_EQ(child<ImageButton>(w, "Einstellungenbutton")->text(),
               QStringLiteral("Einstellungen"));
     EXPECT_EQ(child<ImageButton>(w, "Exitbutton")->text(), QStringLiteral("Ende"));
-    EXPECT_TRUE(w.windowFlags().testFlag(Qt::Tool)) << "no taskbar entry";
+    EXPECT_TRUE(w.property("quendalOffTaskbar").toBool()) << "no taskbar entry";
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(programState().JoystickPresent);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
@@ -251,15 +252,44 @@ TEST_F(HauptTest, TheDeactivationEndsOnlyAMinimisedFullScreenProgram) {
     EXPECT_TRUE(data.exists("optionen.cfg"));
 }
 
-TEST_F(HauptTest, TheFullScreenSurfaceIsBlackAndCoversTheScreen) {
+TEST_F(HauptTest, ThePlayFieldLiesAtTheTopLeftOfABlackFullScreenSurface) {
+    // As the start-up does it: the surface first, then the main window shown in it.
+    programState().PlayWidth = 640;
+    programState().PlayHeight = 480;
+    haupt.showDisplaySurface();
     THaupt& w = shown();
-    w.showDisplaySurface();
     QWidget* surface = w.displaySurface();
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(surface->objectName(), QStringLiteral("DXDraw"));
+    EXPECT_TRUE(surface->isWindow());
+    EXPECT_TRUE(surface->windowState().testFlag(Qt::WindowFullScreen));
+    EXPECT_TRUE(surface->windowFlags().testFlag(Qt::Tool)) << "no taskbar entry";
     EXPECT_EQ(surface->geometry(), QGuiApplication::primaryScreen()->geometry());
-    EXPECT_EQ(surface->grab().toImage().pixel(10, 10), qRgb(0, 0, 0));
-    EXPECT_TRUE(surface->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_FALSE(w.isWindow());
+    EXPECT_EQ(w.window(), surface);
+    EXPECT_EQ(w.geometry(), QRect(0, 0, 640, 480));
+    const QImage seen = surface->grab().toImage();
+    EXPECT_EQ(seen.pixel(700, 550), qRgb(0, 0, 0)) << "black beyond the play field";
+    EXPECT_NE(seen.pixel(10, 10), qRgb(0, 0, 0)) << "the frame at the top-left";
+
+    // The instruction and run screens lie in the main window, over all of it, with the focus.
+    QDialog screen;
+    screen.setFocusPolicy(Qt::StrongFocus);
+    w.holdPlayFieldScreen(screen);
+    EXPECT_EQ(screen.parentWidget(), &w);
+    screen.setGeometry(0, 0, 640, 480);
+    screen.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(screen.isWindow());
+    EXPECT_TRUE(screen.hasFocus() || QApplication::focusWidget() == &screen);
+    EXPECT_EQ(screen.mapTo(surface, QPoint(0, 0)), QPoint(0, 0));
+    screen.hide();
+
+    // A close of the surface by the desktop closes the main window as the exit button does.
+    surface->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(data.exists("optionen.cfg"));
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "frame/meldung_dialog.h"
 #include "shell/hilfe_dialog.h"
 #include "toolkit/image_button.h"
+#include "toolkit/rtf_reader.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace quendal;
 
@@ -217,4 +219,35 @@ TEST_F(HilfeTest, ReadsNothingWhileTheProgramFolderIsUnknown) {
     EXPECT_EQ(THilfeDialog::helpFilePath(1), QString());
     run([&] { key(Qt::Key_Escape); });
     EXPECT_EQ(shownText_, QString());
+}
+
+TEST_F(HilfeTest, AHugeHelpTextShowsItsBeginningAndAPipeIsNeverWaitedOn) {
+    // 15 MB of text would take the window for many seconds; the viewer takes the beginning.
+    QByteArray rtf = "{\\rtf1\\ansi Anfang der Hilfe.\\par ";
+    const QByteArray paragraph = "Ein Absatz der Hilfe, {\\b fett} und {\\i kursiv}, lang genug "
+                                 "f\\'fcr eine Zeile im Fenster der Hilfe.\\par\n";
+    while (rtf.size() < qsizetype{15} * 1000 * 1000) {
+        rtf += paragraph;
+    }
+    rtf += "Ende der Hilfe.}";
+    writeHelp("hilfe.rtf", rtf.constData());
+    qsizetype characters = 0;
+    EXPECT_EQ(run([&] {
+                  characters = viewer_.RichEdit()->document()->characterCount();
+                  key(Qt::Key_Escape);
+              }),
+              1);
+    EXPECT_TRUE(shownText_.startsWith(QStringLiteral("Anfang der Hilfe.\nEin Absatz der Hilfe")))
+        << shownText_.left(80).toStdString();
+    EXPECT_GT(characters, RtfReader::kMaxCharacters / 2);
+    EXPECT_LE(characters, RtfReader::kMaxCharacters + 1);
+    EXPECT_FALSE(shownText_.endsWith(QStringLiteral("Ende der Hilfe.")));
+
+    // A named pipe in the place of the English text: no writer ever comes.
+    const QString pipe = dir_.filePath(QStringLiteral("DATA/ehilfe.rtf"));
+    QFile::remove(pipe);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    programState().UiLanguage = 2;
+    EXPECT_EQ(run([&] { key(Qt::Key_Escape); }), 1);
+    EXPECT_TRUE(shownText_.startsWith(QStringLiteral("Anfang der Hilfe."))); // as before
 }

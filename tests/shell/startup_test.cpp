@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <chrono>
 #include <filesystem>
 
 using namespace quendal;
@@ -63,10 +64,15 @@ TEST_F(FormCreateTest, ReadsTheOptionsAndTheHostWindowHandle) {
     const std::string folder = data.folder() + "home/Quendal/Varon/Daten/";
     fs::create_directories(folder);
     data.write("home/Quendal/Varon/Daten/optionen.cfg", encodeOptions({0, 77}));
+    // What a replace of the options file interrupted long ago left goes at the start.
+    const std::string leftover = folder + "optionen.cfg.Ab3xY9";
+    data.write("home/Quendal/Varon/Daten/optionen.cfg.Ab3xY9", encodeOptions({1, 1}));
+    fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
     ASSERT_FALSE(create({"win", "HWND=77"}));
     EXPECT_EQ(programState().HostWindowHandle, 77);
     EXPECT_EQ(programState().options.JoystickUse, 0);
     EXPECT_EQ(programState().options.OptionValue2, 77);
+    EXPECT_FALSE(fs::exists(leftover));
 }
 
 TEST_F(FormCreateTest, DebugSizesThatFitAreTakenAndLargerOnesShrinkToTheScreen) {

@@ -110,6 +110,8 @@ TEST_F(FilterTest, EveryFilterChartsWhatTheRecordByRecordReadingGives) {
             const Pairs all = drawn();
             EXPECT_EQ(all, expected(0, 0, today));
             EXPECT_EQ(all.labels.size(), today ? 10 : 13);
+            const double axis = dialog_.Chart1()->valueAxisMax();
+            const int ticks = dialog_.Chart1()->valueAxisTickCount();
             for (int type = 0; type <= 2; ++type) {
                 for (int version = 0; version <= (type == 0 ? 0 : 4); ++version) {
                     choose(type, version);
@@ -119,6 +121,11 @@ TEST_F(FilterTest, EveryFilterChartsWhatTheRecordByRecordReadingGives) {
                     EXPECT_EQ(dialog_.Chart1()->isVisibleTo(&dialog_), !want.labels.isEmpty());
                 }
             }
+            // After every other filter, some of them without data, the same runs stand on
+            // the same value axis.
+            choose(0, 0);
+            EXPECT_EQ(dialog_.Chart1()->valueAxisMax(), axis);
+            EXPECT_EQ(dialog_.Chart1()->valueAxisTickCount(), ticks);
         });
     }
     // The colour exercise's version 3: exactly the keys containing V-13.

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace quendal;
 using namespace quendal::testing;
@@ -120,6 +121,25 @@ TEST_F(GesamtTest, WithoutUserOrFileOrRunsOnlyAMessageAndTheCurrentRecordStays) 
     }
     EXPECT_EQ(programState().current, lastRun_);
     EXPECT_EQ(programState().OverallRecordCount, 0);
+}
+
+TEST_F(GesamtTest, AFileThatCannotBeReadShowsTheDataErrorLineAndAPipeIsRefusedUnread) {
+    // The process's own memory read as a file fails at its first byte.
+    programState().CurrentUser.Folder = "/proc/self/";
+    programState().CurrentUser.ResultFileName = "mem";
+    QStringList shown;
+    openView([&] { shown = lines(); });
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Datenfehler")});
+    EXPECT_TRUE(messages.shown.empty());
+
+    // A named pipe would keep a blocking open() waiting for a writer that never comes.
+    ASSERT_EQ(::mkfifo(data.file("user3.dat").c_str(), 0600), 0);
+    programState().CurrentUser.Folder = data.folder();
+    programState().CurrentUser.ResultFileName = "user3.dat";
+    EXPECT_EQ(GesamtstatistikbuttonClick(dialog_, messages), 0);
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].text, "Es ist noch kein Benutzer angemeldet.");
+    EXPECT_EQ(programState().current, lastRun_);
 }
 
 TEST_F(GesamtTest, ListsDetailsChartAndKeysOnSevenRecords) {
@@ -256,6 +276,6 @@ TEST_F(GesamtTest, CaptionsButtonFacesAndColumnsInBothLanguages) {
     EXPECT_EQ(list()->geometry(), QRect(18, 38, 604, 320));
     const int widths[] = {43, 61, 200, 50, 47, 58, 54, 46, 50};
     for (int c = 0; c < 9; ++c) {
-        EXPECT_EQ(list()->columnWidth(c), widths[c]);
+        EXPECT_EQ(list()->designWidth(c), widths[c]);
     }
 }

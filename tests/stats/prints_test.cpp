@@ -11,6 +11,7 @@
 #include "toolkit/image_button.h"
 #include "toolkit/stacked_bar_chart.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QTest>
 #include <QTimer>
@@ -328,16 +329,23 @@ TEST_F(PrintsTest, ChartPrintCarriesItsFooterAndSaysDoneInGerman) {
     programState().RecordsRead = 2;
     TFilterDialog chart(messages);
     std::optional<PrintResult> result;
+    std::optional<PrintResult> nothing;
     QTimer::singleShot(0, &chart, [&] {
         messages.answers = {kMessageNo};
         chart.findChild<ImageButton*>(QStringLiteral("druckbutton"))->click();
         EXPECT_TRUE(pdfFiles().isEmpty());
         result = PrintChart(*chart.Chart1(), messages);
         EXPECT_TRUE(chart.Chart1()->footerText().isEmpty()); // only while printing
+        // The colour exercise's version 3: no run, and the page says so as the screen does.
+        chart.TypCombo()->setCurrentIndex(1);
+        chart.TypComboChange();
+        chart.VersionCombo()->setCurrentIndex(3);
+        chart.AnzeigenButtonClick();
+        nothing = PrintChart(*chart.Chart1(), messages);
         chart.cancelbuttonClick();
     });
     chart.exec();
-    ASSERT_EQ(messages.shown.size(), 3U);
+    ASSERT_EQ(messages.shown.size(), 5U);
     expectQuestion(messages.shown[0], "Do you want to print the chart?");
     expectDone(messages.shown[2], "Die Grafik wurde gedruckt.", "Hinweis", result);
     const auto pages = pdf(result);
@@ -346,4 +354,12 @@ TEST_F(PrintsTest, ChartPrintCarriesItsFooterAndSaysDoneInGerman) {
         << pages[0].text().toStdString();
     EXPECT_TRUE(pdftest::find(pages[0], "Average value").has_value());
     EXPECT_TRUE(pdftest::find(pages[0], "Deviation").has_value());
+    EXPECT_TRUE(pdftest::find(pages[0], "1").has_value());
+    EXPECT_TRUE(pdftest::find(pages[0], "2").has_value());
+
+    expectDone(messages.shown[4], "Die Grafik wurde gedruckt.", "Hinweis", nothing);
+    const auto empty = pdf(nothing);
+    ASSERT_EQ(empty.size(), 1U);
+    EXPECT_EQ(empty[0].text().toStdString(),
+              "No data available for this selection. user1.dat (10.12.2026 - 08.20)");
 }

@@ -41,6 +41,9 @@ TEST_F(StatsTest, ShotsForTheEye) {
         if (i == 12) {
             appendMarked("/");
         }
+        if (i == 33) {
+            appendFaulty();
+        }
     }
     for (int language : {1, 2}) {
         const QString tag = language == 1 ? QStringLiteral("de") : QStringLiteral("en");
@@ -71,7 +74,7 @@ TEST_F(StatsTest, ShotsForTheEye) {
         });
         GesamtstatistikbuttonClick(view, messages);
 
-        programState().RecordsRead = 37;
+        programState().RecordsRead = 38;
         TFilterDialog chart(messages);
         QTimer::singleShot(0, &chart, [&] {
             QCoreApplication::processEvents();
@@ -86,5 +89,52 @@ TEST_F(StatsTest, ShotsForTheEye) {
     }
     for (const Shown& s : messages.shown) {
         std::printf("%s | %s\n", s.caption.c_str(), s.text.c_str());
+    }
+}
+
+// The chart at 1, 40, 100 and 3000 runs and the 28 runs numbered 1073 to 1100, on the play
+// fields of 1024 x 768 and 640 x 480, and the print of the 3000.
+TEST_F(StatsTest, ChartShotsForTheEye) {
+    const QString folder = qEnvironmentVariable("QUENDAL_SHOTS");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "QUENDAL_SHOTS is not set";
+    }
+    QDir().mkpath(folder);
+    qputenv("QUENDAL_PRINT_TO_PDF", folder.toLocal8Bit());
+    int written = 0;
+    auto grow = [&](int count) {
+        for (; written < count; ++written) {
+            const int i = written + 1;
+            append({.kind = 1 + i % 2,
+                    .version = i % 4 + 1,
+                    .date = i > 1072 ? kTodayText : std::string("01.12.2026"),
+                    .rounds = 20,
+                    .correctEvery = i % 5 == 0 ? 2 : 1,
+                    .baseMs = 300 + (i * 37) % 400});
+        }
+    };
+    for (const auto& [count, today] : std::vector<std::pair<int, bool>>{
+             {1, false}, {40, false}, {100, false}, {1100, true}, {3000, false}}) {
+        grow(count);
+        for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1024, 768}, {640, 480}}) {
+            programState().PlayWidth = w;
+            programState().PlayHeight = h;
+            programState().RecordsRead = count;
+            programState().DayListMode = today;
+            TFilterDialog chart(messages);
+            QTimer::singleShot(0, &chart, [&] {
+                QCoreApplication::processEvents();
+                chart.grab().save(QStringLiteral("%1/chart_%2%3_%4.png")
+                                      .arg(folder)
+                                      .arg(count)
+                                      .arg(today ? "_today" : "")
+                                      .arg(w));
+                if (count == 3000 && w == 1024) {
+                    chart.druckbuttonClick(); // the print of thousands of runs
+                }
+                chart.cancelbuttonClick();
+            });
+            chart.exec();
+        }
     }
 }

@@ -1,7 +1,11 @@
 #include "toolkit/header_list_box.h"
 
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -50,7 +54,7 @@ TEST(HeaderListBox, ShowsTenThousandLinesInColumnsAndReportsSelectionAndDoubleCl
     EXPECT_EQ(box.model()->rowCount(), 10003);
     EXPECT_EQ(box.model()->columnCount(), 9);
     for (int c = 0; c < 9; ++c) {
-        EXPECT_EQ(box.header()->sectionSize(c), statisticsColumns[c].width);
+        EXPECT_EQ(box.designWidth(c), statisticsColumns[c].width);
         EXPECT_EQ(box.model()->headerData(c, Qt::Horizontal).toString(), statisticsColumns[c].head);
     }
     EXPECT_EQ(box.header()->height(), 17);
@@ -94,7 +98,7 @@ TEST(HeaderListBox, ShowsTenThousandLinesInColumnsAndReportsSelectionAndDoubleCl
     box.setHeadTexts(
         {"#", "date", "type", "rounds", "correct", "aver.val.", "deviat.", "incor.", "interf."});
     EXPECT_EQ(box.model()->headerData(2, Qt::Horizontal).toString(), "type");
-    EXPECT_EQ(box.header()->sectionSize(2), 200);
+    EXPECT_EQ(box.designWidth(2), 200);
     box.setLines({runLine(1), runLine(2)});
     EXPECT_EQ(box.lineCount(), 2);
     EXPECT_EQ(box.currentRow(), -1);
@@ -104,4 +108,82 @@ TEST(HeaderListBox, ShowsTenThousandLinesInColumnsAndReportsSelectionAndDoubleCl
     box.clear();
     EXPECT_EQ(box.lineCount(), 0);
     EXPECT_EQ(box.currentRow(), -1);
+}
+
+// The list at its size in the overall view and at the sizes of the smaller play fields, with
+// few lines (no vertical scroll bar) and with many: the columns fill the visible width with no
+// horizontal scroll bar, every head and every date whole, the other columns in the
+// proportions of their given widths; a line without fields stands whole across its row.
+TEST(HeaderListBox, ColumnsShareTheWidthInProportionAndALineWithoutFieldsSpansTheRow) {
+    HeaderListBox box;
+    std::vector<HeaderListBox::Column> columns = statisticsColumns;
+    columns[1].widest = QStringLiteral("00.00.0000");
+    box.setColumns(columns);
+    QFont body(QStringLiteral("Arial"));
+    body.setPixelSize(11);
+    box.setBodyFont(body);
+    box.setHeaderFont(body);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    const int margin = box.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &box) + 1;
+    for (const int lines : {3, 400}) {
+        QStringList list;
+        for (int n = 1; n <= lines; ++n) {
+            list << (n == 2 ? QStringLiteral("Datenfehler") : runLine(n));
+        }
+        box.setLines(list);
+        // Its size and font in the overall view at 1024 x 768 and at 640 x 480.
+        for (const auto& [size, pixels] : {std::pair(QSize(604, 320), 11), {QSize(537, 284), 10}}) {
+            body.setPixelSize(pixels);
+            box.setBodyFont(body);
+            box.setHeaderFont(body);
+            box.resize(size);
+            QCoreApplication::processEvents();
+            const std::string where =
+                std::to_string(size.width()) + " wide, " + std::to_string(lines) + " lines";
+            EXPECT_FALSE(box.horizontalScrollBar()->isVisible()) << where;
+            EXPECT_EQ(box.horizontalScrollBar()->maximum(), 0) << where;
+            EXPECT_EQ(box.verticalScrollBar()->isVisible(), lines > 100) << where;
+            const int visible = box.viewport()->width();
+            int sum = 0;
+            for (int c = 0; c < 9; ++c) {
+                sum += box.header()->sectionSize(c);
+                EXPECT_LE(QFontMetrics(body).horizontalAdvance(columns[c].head) + 7,
+                          box.header()->sectionSize(c))
+                    << where << " head " << c;
+            }
+            EXPECT_EQ(sum, visible) << where;
+            EXPECT_LE(QFontMetrics(body).horizontalAdvance(QStringLiteral("10.12.2026")) +
+                          2 * margin,
+                      box.header()->sectionSize(1))
+                << where;
+            // The columns that kept their proportion: all but the date (and the number, whose
+            // head is wider than its share at the smallest size).
+            int rest = visible;
+            int restShares = 0;
+            std::vector<int> free;
+            for (int c = 0; c < 9; ++c) {
+                const int need = QFontMetrics(body).horizontalAdvance(columns[c].head) + 7;
+                if (c == 1 || box.header()->sectionSize(c) <= need + 1) {
+                    rest -= box.header()->sectionSize(c);
+                } else {
+                    free.push_back(c);
+                    restShares += columns[c].width;
+                }
+            }
+            ASSERT_GE(free.size(), 5U) << where;
+            for (const int c : free) {
+                EXPECT_LE(std::abs(box.header()->sectionSize(c) -
+                                   double(columns[c].width) * rest / restShares),
+                          1.0)
+                    << where << " column " << c;
+            }
+
+            const QRect error = box.visualRect(box.model()->index(1, 0));
+            EXPECT_GE(error.width(), visible - 1) << where;
+            EXPECT_EQ(box.visualRect(box.model()->index(0, 0)).width(),
+                      box.header()->sectionSize(0))
+                << where;
+        }
+    }
 }

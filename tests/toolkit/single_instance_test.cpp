@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QThread>
 #include <QUuid>
 #include <gtest/gtest.h>
 
@@ -81,4 +82,62 @@ TEST(SingleInstance, SocketIsForItsUserOnly) {
     // Its folder is the user's own.
     const QFileInfo folder(QFileInfo(guard.serverName()).path());
     EXPECT_FALSE(folder.permissions() & (QFile::WriteGroup | QFile::WriteOther));
+}
+
+TEST(SingleInstance, ALockFileThatNamesNoProcessIsStaleButOneHeldByALiveCopyIsNot) {
+    const QString key = uniqueKey();
+    SingleInstanceGuard probe(key);
+    const QString lockPath = probe.serverName() + QStringLiteral(".lock");
+    // Left empty or garbled by a copy that died while writing it, or by a broken disk.
+    for (const QByteArray& left : {QByteArray(), QByteArray("\x01\xff garbage\n", 11)}) {
+        QFile file(lockPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(left);
+        file.close();
+        SingleInstanceGuard guard(key);
+        EXPECT_TRUE(guard.tryToRun()) << left.size();
+        EXPECT_FALSE(guard.alreadyRunning());
+    }
+
+    // A running copy whose lock file reads empty (as in the moment it is written) keeps it.
+    SingleInstanceGuard first(key);
+    ASSERT_TRUE(first.tryToRun());
+    ASSERT_TRUE(QFile(lockPath).resize(0));
+    SingleInstanceGuard second(key);
+    EXPECT_FALSE(second.tryToRun());
+    EXPECT_TRUE(second.runningCopyReached());
+    EXPECT_TRUE(QFile::exists(lockPath));
+}
+
+TEST(SingleInstance, ACopyThatHoldsTheLockButDoesNotAnswerIsReportedAsUnreached) {
+    const QString key = uniqueKey();
+    SingleInstanceGuard guard(key);
+    const QString lockPath = guard.serverName() + QStringLiteral(".lock");
+    // Another process holds the lock file locked, empty, and listens nowhere.
+    QProcess holder;
+    holder.start(QStringLiteral("flock"),
+                 {QStringLiteral("-x"), lockPath, QStringLiteral("sleep"), QStringLiteral("30")});
+    ASSERT_TRUE(holder.waitForStarted(5000));
+    for (int i = 0; i < 100 && !QFile::exists(lockPath); ++i) {
+        QThread::msleep(20);
+    }
+    QThread::msleep(200); // the lock is taken right after the file is made
+    EXPECT_FALSE(guard.tryToRun());
+    EXPECT_TRUE(guard.alreadyRunning());
+    EXPECT_FALSE(guard.runningCopyReached());
+    holder.kill();
+    holder.waitForFinished(5000);
+}
+
+TEST(SingleInstance, WhereNoLockCanBeMadeTheCopyRunsAlone) {
+    const QString blocker = uniqueKey();
+    SingleInstanceGuard probe(blocker);
+    // A file stands where the lock's folder would be.
+    QFile file(probe.serverName());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    SingleInstanceGuard guard(blocker + QStringLiteral("/inner"));
+    EXPECT_TRUE(guard.tryToRun());
+    EXPECT_FALSE(guard.alreadyRunning());
+    QFile::remove(probe.serverName());
 }

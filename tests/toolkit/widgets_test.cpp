@@ -96,6 +96,25 @@ TEST(ImageButton, LeavesOutTheTransparentColourAndDrawsItsCaption) {
     EXPECT_GT(countPixels(shot, QColor(210, 220, 240)), 10); // the caption is drawn
 }
 
+TEST(ImageButton, ABoxSmallerThanItsFaceShowsTheWholeFaceShrunk) {
+    QImage face = solid(138, 34, Qt::darkGray);
+    for (int y = 0; y < 34; ++y) {
+        for (int x = 118; x < 138; ++x) {
+            face.setPixel(x, y, QColor(Qt::red).rgb()); // the right end of the face
+        }
+    }
+    ImageButton button;
+    button.setAutoSize(false);
+    button.setFaces(face);
+    button.resize(138, 34);
+    EXPECT_EQ(pixelOf(button, 130, 17), QColor(Qt::red).rgb());
+    // Shrunk to two thirds, the face's right end is still at the button's right end.
+    button.resize(92, 23);
+    const QImage shot = button.grab().toImage();
+    EXPECT_EQ(shot.pixel(88, 11), QColor(Qt::red).rgb());
+    EXPECT_EQ(shot.pixel(40, 11), QColor(Qt::darkGray).rgb());
+}
+
 TEST(ImageButton, ClicksLikeAnyButtonAndNeverTakesTheFocus) {
     ImageButton button;
     button.setFaces(solid(40, 20, Qt::red));

@@ -1,0 +1,70 @@
+#include "toolkit/taskbar_hint.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
+
+namespace quendal {
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// Asks the window manager to add both states (EWMH: a client message to the root window,
+// action 1 = add). Without a window manager nothing lists the window anyway.
+void askWindowManager(xcb_connection_t* connection, xcb_window_t id) {
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = state;
+    message.data.data32[0] = 1;
+    message.data.data32[1] = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    message.data.data32[2] = internAtom(connection, "_NET_WM_STATE_SKIP_PAGER");
+    message.data.data32[3] = 1;
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+}
+
+} // namespace
+
+void keepOffTaskbar(QWidget* window) {
+    if (window == nullptr) {
+        return;
+    }
+    window->setProperty("quendalOffTaskbar", true);
+    auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                                   : nullptr;
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
+        return;
+    }
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    QWindow* handle = window->windowHandle();
+    if (handle->isVisible()) {
+        askWindowManager(connection, id);
+        return;
+    }
+    // Qt writes the window's state itself when it maps the window, so the request follows the
+    // mapping, when the window manager manages the window.
+    QObject::connect(handle, &QWindow::visibleChanged, window, [connection, id](bool visible) {
+        if (visible) {
+            askWindowManager(connection, id);
+        }
+    });
+}
+
+} // namespace quendal
