@@ -45,15 +45,18 @@ int DirectionOfKey(int key) {
 }
 
 void SteadyStopWatch::Start() {
-    started_ = std::chrono::steady_clock::now();
+    started_ = startStamp_.value_or(std::chrono::steady_clock::now());
+    startStamp_.reset();
+    stopStamp_.reset();
     running_ = true;
 }
 
 void SteadyStopWatch::Stop() {
     if (running_) {
-        stopped_ = std::chrono::steady_clock::now();
+        stopped_ = stopStamp_.value_or(std::chrono::steady_clock::now());
         running_ = false;
     }
+    stopStamp_.reset();
 }
 
 double SteadyStopWatch::ElapsedMs() const {

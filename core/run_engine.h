@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quendal {
@@ -79,16 +80,29 @@ class StopWatch {
     virtual double ElapsedMs() const = 0;
 };
 
-// The stop watch on the monotonic clock, with sub-millisecond resolution.
+// The stop watch on the monotonic clock, with sub-millisecond resolution. Each end is read
+// from the clock when Start or Stop is called, unless the screen has stamped it beforehand with
+// a time taken outside the program's own scheduling (the display server's time of the frame,
+// the input event's own time): a stamp is the time of the next Start or Stop, once. A reading
+// whose stop lies before its start is 0.
 class SteadyStopWatch final : public StopWatch {
   public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+
     void Start() override;
     void Stop() override;
     double ElapsedMs() const override;
 
+    void StampStart(std::optional<TimePoint> at) { startStamp_ = at; }
+    void StampStop(std::optional<TimePoint> at) { stopStamp_ = at; }
+    TimePoint StartedAt() const { return started_; }
+    TimePoint StoppedAt() const { return stopped_; }
+
   private:
-    std::chrono::steady_clock::time_point started_{};
-    std::chrono::steady_clock::time_point stopped_{};
+    TimePoint started_{};
+    TimePoint stopped_{};
+    std::optional<TimePoint> startStamp_;
+    std::optional<TimePoint> stopStamp_;
     bool running_ = false;
 };
 

@@ -5,7 +5,6 @@
 #include "frame/daten.h"
 #include "frame/host_window.h"
 #include "frame/meldung_dialog.h"
-#include "run/display_flush.h"
 #include "run/screen_metrics.h"
 #include "toolkit/bitmap_panel.h"
 #include "toolkit/keys.h"
@@ -144,11 +143,13 @@ void TDurchgangDialog::FormShow() {
     }
     activateWindow();
     setFocus();
+    stamps_.attach(this);
     engine_.FormShow();
 }
 
 void TDurchgangDialog::FormClose() {
     DerTimer_.stop();
+    stamps_.detach();
     timerTag_ = 0;
     if (cursorHidden_) {
         QGuiApplication::restoreOverrideCursor();
@@ -292,9 +293,11 @@ void TDurchgangDialog::ShowCentre(int32_t picture) {
 
 void TDurchgangDialog::presentNow() {
     // The targets and the stimulus are painted now, not at the next turn of the event loop,
-    // and the frame reaches the display before the engine starts its stop watch.
+    // and the frame reaches the display before the engine starts its stop watch, which starts
+    // at the time the frame was there.
+    stamps_.beginFrame();
     backpanel_->repaint();
-    flushToDisplay();
+    StopWatch_.StampStart(stamps_.present());
 }
 
 void TDurchgangDialog::HideCentre() {
@@ -373,8 +376,11 @@ void TDurchgangDialog::DerTimerTimer() {
 
 void TDurchgangDialog::keyPressEvent(QKeyEvent* event) {
     // Every key-down, repeats included, goes to the engine; a held key cannot answer twice.
+    // A key that answers stops the watch at the key event's own time.
     event->accept();
+    StopWatch_.StampStop(stamps_.eventTime(event->timestamp(), std::chrono::steady_clock::now()));
     engine_.FormKeyDown(keys::keyCode(*event));
+    StopWatch_.StampStop(std::nullopt);
 }
 
 void TDurchgangDialog::keyReleaseEvent(QKeyEvent* event) {
@@ -387,7 +393,11 @@ void TDurchgangDialog::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TDurchgangDialog::HandleDirection(int key) {
+    // A direction of the stick that answers stops the watch at the time the stick moved.
+    const TDaten* daten = Daten();
+    StopWatch_.StampStop(daten != nullptr ? daten->Joystick.moveTime() : std::nullopt);
     engine_.HandleDirection(key);
+    StopWatch_.StampStop(std::nullopt);
 }
 
 void TDurchgangDialog::ReleaseDirection() {

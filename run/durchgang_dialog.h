@@ -8,11 +8,14 @@
 // is its view, its phase timer DerTimer and the owner of its stop watch.
 //
 // Times are true: the stimulus is painted and handed to the display server before the stop
-// watch starts, and a key is passed to the engine as it arrives. Nothing between the two
-// loads, converts or writes anything: the pictures are made ready when the screen shows.
+// watch starts, and a key is passed to the engine as it arrives. Both ends of the stop watch
+// are the display server's times where it gives them (run/server_stamps.h): the frame's and
+// the key event's own; a joystick move is timed by the poll that found it. Nothing between the
+// two loads, converts or writes anything: the pictures are made ready when the screen shows.
 
 #include "core/run_engine.h"
 #include "frame/joystick_screen.h"
+#include "run/server_stamps.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -41,6 +44,8 @@ class TDurchgangDialog : public QDialog, public RunView, public PhaseTimer, publ
     // The play label's word; the start flow sets it before the screen is shown.
     void setSpielart(const QString& word);
     const RunEngine& engine() const { return engine_; }
+    const SteadyStopWatch& stopWatch() const { return StopWatch_; }
+    const ServerStamps& serverStamps() const { return stamps_; }
 
     // The engine's view.
     void ShowTargets(const TargetSlots& targetSlots) override;
@@ -105,6 +110,7 @@ class TDurchgangDialog : public QDialog, public RunView, public PhaseTimer, publ
     QTimer DerTimer_;
     int timerTag_ = 0;
     SteadyStopWatch StopWatch_;
+    ServerStamps stamps_;
     RunEngine engine_;
 
     // The exercise pictures 0..88, made once when the screen shows.

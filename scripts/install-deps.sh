@@ -7,10 +7,11 @@ packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-charts-dev libgl-dev
-    libsdl2-dev libshp-dev libxcb1-dev libxcb-randr0-dev libx11-dev libxtst-dev libcups2-dev
+    libsdl2-dev libshp-dev libxcb1-dev libxcb-randr0-dev libxcb-damage0-dev libx11-dev libxtst-dev
+    libcups2-dev
     cups printer-driver-cups-pdf
     poppler-utils dbview
-    fonts-liberation2 xvfb xauth xdotool
+    fonts-liberation2 xvfb xauth xdotool faketime
     weston xwayland qt6-wayland
     clang libclang-rt-14-dev
     desktop-file-utils appstream man-db bash-completion

@@ -68,14 +68,17 @@ void JoystickDevice::setPolling(bool on) {
         for (std::size_t b = 0; b < buttons_.size(); ++b) {
             buttons_[b] = sdl()->JoystickGetButton(joystick_, static_cast<int>(b));
         }
+        lastPoll_ = std::chrono::steady_clock::now();
         timer_.start();
     } else {
         timer_.stop();
+        lastPoll_.reset();
     }
 }
 
 void JoystickDevice::close() {
     timer_.stop();
+    lastPoll_.reset();
     if (joystick_ != nullptr) {
         sdl()->JoystickClose(joystick_);
         joystick_ = nullptr;
@@ -103,11 +106,18 @@ bool JoystickDevice::buttonDown(int button) const {
     return button >= 0 && button < buttonCount() && buttons_[static_cast<std::size_t>(button)];
 }
 
+std::optional<std::chrono::steady_clock::time_point> JoystickDevice::moveTime() const {
+    return reportingMove_ ? std::optional(moveTime_) : std::nullopt;
+}
+
 void JoystickDevice::poll() {
     if (joystick_ == nullptr) {
         return;
     }
     sdl()->JoystickUpdate();
+    const auto polled = std::chrono::steady_clock::now();
+    const std::optional<std::chrono::steady_clock::time_point> before = lastPoll_;
+    lastPoll_ = polled;
     if (!sdl()->JoystickGetAttached(joystick_)) {
         return; // unplugged: nothing moves any more
     }
@@ -115,7 +125,10 @@ void JoystickDevice::poll() {
     if (std::abs(position_.x() - notified_.x()) > threshold_ ||
         std::abs(position_.y() - notified_.y()) > threshold_) {
         notified_ = position_;
+        moveTime_ = before && *before < polled ? *before + (polled - *before) / 2 : polled;
+        reportingMove_ = true;
         emit moved(position_.x(), position_.y());
+        reportingMove_ = false;
     }
     for (std::size_t b = 0; b < buttons_.size(); ++b) {
         const uint8_t down = sdl()->JoystickGetButton(joystick_, static_cast<int>(b));

@@ -3,7 +3,9 @@
 // positions -32768..32767, their calibration and the buttons. A precise 1 ms timer on the
 // user-interface thread polls the device and reports every move beyond the movement
 // threshold and every button change as a signal, so a change reaches the screens within
-// about 2 ms.
+// about 2 ms. A move is timed by the polls around it: it came after the poll before and by
+// the poll that found it, so its time is the middle of the two. SDL's own event time is no
+// closer: SDL stamps the event in that same poll, in whole milliseconds.
 
 #include "core/joystick_calibration.h"
 
@@ -11,7 +13,9 @@
 #include <QPoint>
 #include <QTimer>
 #include <SDL2/SDL_joystick.h>
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace quendal {
@@ -53,6 +57,9 @@ class JoystickDevice : public QObject {
     // A raw position in scaled units, -400..400 in X and -300..300 in Y.
     QPoint scaled(QPoint raw) const;
     bool buttonDown(int button) const;
+    // While a move is reported (during the signal moved): the time the stick moved. Empty at
+    // any other time.
+    std::optional<std::chrono::steady_clock::time_point> moveTime() const;
     int buttonCount() const { return static_cast<int>(buttons_.size()); }
 
   signals:
@@ -72,6 +79,10 @@ class JoystickDevice : public QObject {
     JoystickCalibration calibration_;
     int threshold_ = 0;
     std::vector<uint8_t> buttons_;
+    // The end of the last poll, when the device was read, and the time of the move reported.
+    std::optional<std::chrono::steady_clock::time_point> lastPoll_;
+    std::chrono::steady_clock::time_point moveTime_{};
+    bool reportingMove_ = false;
 };
 
 } // namespace quendal

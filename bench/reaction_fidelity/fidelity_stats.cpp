@@ -8,93 +8,127 @@ namespace quendal::fidelity {
 
 namespace {
 
-constexpr double kTargetMeanMs = 1.0;
-constexpr double kTargetSdMs = 0.5;
+constexpr double kTargetMeanMs = 0.5;
+constexpr double kTargetIdleSdMs = 0.45;
+constexpr double kTargetLoadSdMs = 0.6;
+constexpr double kTargetLoadLargestMs = 3.0;
 
-double errorOf(const RoundResult& round, bool withoutAddition) {
-    return round.recordedMs - (withoutAddition ? round.additionMs : 0) - round.sentMs;
+double errorOf(const RoundResult& round) {
+    return round.recordedMs - round.additionMs - round.sentMs;
 }
 
-void printFigures(const std::string& name, const ErrorFigures& f, double stolenMs) {
-    std::printf("  %-34s %8.2f %8.2f %8.2f %8.2f", name.c_str(), f.mean, f.sd, f.rms, f.largest);
-    if (stolenMs >= 0.0) {
-        std::printf(" %8.0f", stolenMs);
+void printFigures(const ErrorFigures& f) {
+    std::printf(" %6.2f %5.2f %5.2f %7.2f", f.mean, f.sd, f.rms, f.largest);
+}
+
+std::vector<double> pooled(const std::vector<ScreenPair>& sets, bool loaded) {
+    std::vector<double> errors;
+    for (const ScreenPair& set : sets) {
+        const std::vector<double> e = errorsOf(loaded ? set.loaded.rounds : set.idle.rounds);
+        errors.insert(errors.end(), e.begin(), e.end());
     }
-    std::printf("\n");
+    return errors;
+}
+
+const char* verdict(bool met) {
+    return met ? "met" : "NOT MET";
 }
 
 } // namespace
 
-ErrorFigures figuresOf(const std::vector<RoundResult>& rounds, bool withoutAddition) {
+ErrorFigures figuresOf(const std::vector<double>& errors) {
     ErrorFigures f;
-    if (rounds.empty()) {
+    f.count = errors.size();
+    if (errors.empty()) {
         return f;
     }
     double sum = 0.0;
     double squareSum = 0.0;
-    for (const RoundResult& r : rounds) {
-        const double e = errorOf(r, withoutAddition);
+    for (const double e : errors) {
         sum += e;
         squareSum += e * e;
         if (std::abs(e) > std::abs(f.largest)) {
             f.largest = e;
         }
     }
-    f.mean = sum / static_cast<double>(rounds.size());
-    f.rms = std::sqrt(squareSum / static_cast<double>(rounds.size()));
-    if (rounds.size() > 1) {
+    const auto n = static_cast<double>(errors.size());
+    f.mean = sum / n;
+    f.rms = std::sqrt(squareSum / n);
+    if (errors.size() > 1) {
         double squares = 0.0;
-        for (const RoundResult& r : rounds) {
-            const double d = errorOf(r, withoutAddition) - f.mean;
-            squares += d * d;
+        for (const double e : errors) {
+            squares += (e - f.mean) * (e - f.mean);
         }
-        f.sd = std::sqrt(squares / static_cast<double>(rounds.size() - 1));
+        f.sd = std::sqrt(squares / (n - 1));
     }
     return f;
 }
 
+std::vector<double> errorsOf(const std::vector<RoundResult>& rounds) {
+    std::vector<double> errors;
+    errors.reserve(rounds.size());
+    for (const RoundResult& r : rounds) {
+        errors.push_back(errorOf(r));
+    }
+    return errors;
+}
+
 void printRounds(const std::string& title, const std::vector<RoundResult>& rounds) {
     std::printf("%s\n", title.c_str());
-    std::printf("  round  planned  key sent  recorded  addition   error  error without addition\n");
+    std::printf("  round  planned  key sent  recorded  addition  error without addition\n");
     for (std::size_t i = 0; i < rounds.size(); ++i) {
         const RoundResult& r = rounds[i];
-        std::printf("  %5zu  %7.3f  %8.3f  %8d  %8d  %6.2f  %22.2f\n", i + 1, r.plannedMs, r.sentMs,
-                    r.recordedMs, r.additionMs, errorOf(r, false), errorOf(r, true));
+        std::printf("  %5zu  %7.3f  %8.3f  %8d  %8d  %22.2f\n", i + 1, r.plannedMs, r.sentMs,
+                    r.recordedMs, r.additionMs, errorOf(r));
     }
     std::printf("\n");
 }
 
-void printSummary(const ScreenRun& run, const ScreenRun& naive, const ScreenRun& floor) {
-    const ErrorFigures runRecorded = figuresOf(run.rounds, false);
-    const ErrorFigures runPure = figuresOf(run.rounds, true);
-    const ErrorFigures naivePure = figuresOf(naive.rounds, true);
-    const ErrorFigures floorPure = figuresOf(floor.rounds, true);
-    double latest = 0.0;
-    for (const ScreenRun* screen : {&run, &naive, &floor}) {
-        for (const RoundResult& r : screen->rounds) {
-            latest = std::max(latest, r.sentMs - r.plannedMs);
+void printSet(const std::string& title, const std::vector<ScreenPair>& screens, bool withLoad) {
+    std::printf("%s\n", title.c_str());
+    std::printf("  %-38s %-28s", "error without the addition (ms)",
+                "idle: mean    sd   rms largest");
+    if (withLoad) {
+        std::printf("  %-28s", "load: mean    sd   rms largest");
+    }
+    std::printf("  stolen ms  load avg\n");
+    for (const ScreenPair& s : screens) {
+        std::printf("  %-38s      ", s.name.c_str());
+        printFigures(figuresOf(errorsOf(s.idle.rounds)));
+        if (withLoad) {
+            std::printf("        ");
+            printFigures(figuresOf(errorsOf(s.loaded.rounds)));
+            std::printf("  %4.0f/%-4.0f  %4.2f/%-4.2f\n", s.idle.stolenMs, s.loaded.stolenMs,
+                        s.idle.loadAverage, s.loaded.loadAverage);
+        } else {
+            std::printf("  %9.0f  %8.2f\n", s.idle.stolenMs, s.idle.loadAverage);
         }
     }
-    std::printf(
-        "Error of the recorded time against the delay of the key press (ms), %zu rounds each\n",
-        run.rounds.size());
-    std::printf("  %-34s %8s %8s %8s %8s %8s\n", "", "mean", "sd", "rms", "largest", "stolen");
-    printFigures(run.name + ", as recorded", runRecorded, -1.0);
-    printFigures(run.name + ", without the addition", runPure, run.stolenMs);
-    printFigures(naive.name, naivePure, naive.stolenMs);
-    printFigures(floor.name, floorPure, floor.stolenMs);
-    std::printf("  (the latest key went out %.3f ms after its plan; stolen: CPU time the "
-                "hypervisor took from this machine meanwhile, in ms)\n",
-                latest);
+    std::printf("\n");
+}
 
-    const bool meanMet = std::abs(runPure.mean) <= kTargetMeanMs;
-    const bool sdMet = runPure.sd <= kTargetSdMs;
-    const bool better = runPure.rms < naivePure.rms;
-    std::printf("Run screen without the addition: |mean| %.2f <= %.1f ms %s, sd %.2f <= %.1f ms "
-                "%s, rms %.2f below the naive program's %.2f %s\n",
-                std::abs(runPure.mean), kTargetMeanMs, meanMet ? "met" : "NOT MET", runPure.sd,
-                kTargetSdMs, sdMet ? "met" : "NOT MET", runPure.rms, naivePure.rms,
-                better ? "yes" : "NO");
+bool printTargets(const std::string& name, const std::vector<ScreenPair>& sets, bool withLoad) {
+    const ErrorFigures idle = figuresOf(pooled(sets, false));
+    const bool idleMean = std::abs(idle.mean) <= kTargetMeanMs;
+    const bool idleSd = idle.sd <= kTargetIdleSdMs;
+    std::printf("%s over %zu sets, without the addition:\n", name.c_str(), sets.size());
+    std::printf("  idle, %zu rounds: |mean| %.2f <= %.2f ms %s, sd %.2f <= %.2f ms %s\n",
+                idle.count, std::abs(idle.mean), kTargetMeanMs, verdict(idleMean), idle.sd,
+                kTargetIdleSdMs, verdict(idleSd));
+    bool met = idleMean && idleSd;
+    if (withLoad) {
+        const ErrorFigures load = figuresOf(pooled(sets, true));
+        const bool loadMean = std::abs(load.mean) <= kTargetMeanMs;
+        const bool loadSd = load.sd <= kTargetLoadSdMs;
+        const bool loadLargest = std::abs(load.largest) <= kTargetLoadLargestMs;
+        std::printf("  under load, %zu rounds: |mean| %.2f <= %.2f ms %s, sd %.2f <= %.2f ms %s, "
+                    "largest %.2f within %.0f ms %s\n",
+                    load.count, std::abs(load.mean), kTargetMeanMs, verdict(loadMean), load.sd,
+                    kTargetLoadSdMs, verdict(loadSd), load.largest, kTargetLoadLargestMs,
+                    verdict(loadLargest));
+        met = met && loadMean && loadSd && loadLargest;
+    }
+    return met;
 }
 
 } // namespace quendal::fidelity

@@ -8,13 +8,18 @@
 // seeded again with the same number, so the engine's next draw — the addition of the answer —
 // repeats it. Nothing else draws between the presentation and the answer.
 //
-//   reaction_run_screen [ROUNDS]   (a multiple of 4, 4 to 200)
+// With --program-clock the screen takes the program's own times even where the X server could
+// stamp them: the path of a display without stamps. How many frames and keys the server
+// stamped goes to standard error at the end.
+//
+//   reaction_run_screen [ROUNDS] [--program-clock]   (ROUNDS a multiple of 4, 4 to 200)
 
 #include "core/catalogue.h"
 #include "core/program_state.h"
 #include "core/random.h"
 #include "frame/daten.h"
 #include "run/durchgang_dialog.h"
+#include "run/server_stamps.h"
 #include "screen_report.h"
 
 #include <QApplication>
@@ -24,6 +29,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -77,6 +83,10 @@ class MeasuredRunScreen : public quendal::TDurchgangDialog {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    const bool programClock = argc > 2 && std::strcmp(argv[2], "--program-clock") == 0;
+    if (programClock) {
+        quendal::ServerStamps::useServerStamps(false);
+    }
     quendal::ProgramState& state = programState();
     state.ProgramFolder =
         QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString() + "/";
@@ -111,5 +121,12 @@ int main(int argc, char** argv) {
                                       screen.additions.at(index));
     }
     std::fflush(stdout);
+    if (!programClock) {
+        std::fprintf(stderr, "reaction_run_screen: %d frames and %d keys stamped by the server%s\n",
+                     screen.serverStamps().framesStamped(), screen.serverStamps().eventsStamped(),
+                     quendal::ServerStamps::serverClockIsSteady()
+                         ? ""
+                         : " (its clock was not found to be the steady clock)");
+    }
     return 0;
 }

@@ -20,9 +20,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 using namespace quendal;
 
@@ -270,6 +274,55 @@ TEST_F(RunScreenTest, TheSoundIsReadyBeforeTheFirstRoundOfAnAcousticRun) {
     WavePlayer::instance().close();
     qunsetenv("SDL_AUDIODRIVER");
     qunsetenv("SDL_DISKAUDIOFILE");
+}
+
+// SDL's virtual joystick, polled by the data module's device as in the program, answers a run;
+// each answer stops the watch at the time the device gave the move, not when it was handled.
+TEST_F(RunScreenTest, TheStickAnswersAtTheTimeItMoved) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    ASSERT_NE(stick, nullptr);
+    ProgramState& state = programState();
+    state.JoystickPresent = daten_->Joystick.open(index);
+    ASSERT_TRUE(state.JoystickPresent);
+    state.options.JoystickUse = 1;
+    state.runSettings = RunSettings{1, 1, 3000, 4, 0, 1, 2};
+
+    std::vector<std::chrono::steady_clock::time_point> moves;
+    QObject::connect(&daten_->Joystick, &JoystickDevice::moved, [&] {
+        if (daten_->Joystick.moveTime()) {
+            moves.push_back(*daten_->Joystick.moveTime());
+        }
+    });
+    TDurchgangDialog screen;
+    auto* mitte = child<PictureSlot>(screen, "Mitte");
+    std::vector<std::chrono::steady_clock::time_point> stops;
+    int pushedIn = 0;
+    const int result = play(screen, [&] {
+        const int round = state.runSettings.currentRound;
+        if (mitte->isVisible() && !screen.engine().InputLocked() && pushedIn < round) {
+            pushedIn = round;
+            SDL_JoystickSetVirtualAxis(stick, 0, 32767); // right, found by the next poll
+        } else if (screen.engine().InputLocked() && pushedIn == round &&
+                   static_cast<int>(stops.size()) < round) {
+            stops.push_back(screen.stopWatch().StoppedAt());
+            SDL_JoystickSetVirtualAxis(stick, 0, 0); // back to the centre releases
+        }
+    });
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(stops.size(), 4U);
+    for (std::size_t r = 0; r < stops.size(); ++r) {
+        SCOPED_TRACE(r + 1);
+        EXPECT_NE(std::find(moves.begin(), moves.end(), stops[r]), moves.end());
+        EXPECT_EQ(state.current.rounds.at(r + 1).chosenValue, 3);
+    }
+    daten_->Joystick.close();
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(index);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 // Escape in round 1 shows the note and abandons the run; Escape in round 9 ends it with the

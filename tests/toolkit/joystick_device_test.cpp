@@ -2,8 +2,11 @@
 
 #include <QSignalSpy>
 #include <SDL2/SDL.h>
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 using namespace quendal;
 
@@ -116,6 +119,44 @@ TEST_F(VirtualJoystick, ReportsAMoveOnlyBeyondTheThresholdFromTheLastReport) {
     ASSERT_EQ(moved.count(), 4) << "a stick held aside reports its next move";
     EXPECT_EQ(device.scaled({moved.last().at(0).toInt(), moved.last().at(1).toInt()}).x(),
               -244); // 20008 / (32768 / 400)
+}
+
+// A move is timed by the polls around it: after the poll before, by the poll that found it,
+// in the middle of the two. The time is there only while the move is reported.
+TEST_F(VirtualJoystick, TimesAMoveInTheMiddleOfThePollsAroundIt) {
+    using Clock = std::chrono::steady_clock;
+    JoystickDevice device;
+    ASSERT_TRUE(device.open(deviceIndex));
+    std::vector<Clock::time_point> stamps;
+    QObject::connect(&device, &JoystickDevice::moved, [&] {
+        ASSERT_TRUE(device.moveTime());
+        stamps.push_back(*device.moveTime());
+    });
+    const Clock::time_point firstBefore = Clock::now();
+    device.poll();
+    const Clock::time_point firstAfter = Clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    SDL_JoystickSetVirtualAxis(handle, 0, 20000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const Clock::time_point secondBefore = Clock::now();
+    device.poll();
+    const Clock::time_point secondAfter = Clock::now();
+    ASSERT_EQ(stamps.size(), 1U);
+    EXPECT_GE(stamps[0], firstBefore + (secondBefore - firstBefore) / 2);
+    EXPECT_LE(stamps[0], firstAfter + (secondAfter - firstAfter) / 2);
+    EXPECT_FALSE(device.moveTime()) << "outside the report";
+
+    // Once polling has been off there is no poll before to count from: the move's time is
+    // that of the poll that found it.
+    device.setPolling(true);
+    device.setPolling(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    SDL_JoystickSetVirtualAxis(handle, 0, -20000);
+    const Clock::time_point beforeLast = Clock::now();
+    device.poll();
+    ASSERT_EQ(stamps.size(), 2U);
+    EXPECT_GE(stamps[1], beforeLast);
+    EXPECT_LE(stamps[1], Clock::now());
 }
 
 TEST_F(VirtualJoystick, ReportsButtonPressAndRelease) {
