@@ -1,7 +1,7 @@
 // startup_bench: how long the program takes from exec to its painted login screen, and how
 // much memory it holds there, beside the floor of any Qt Widgets program: startup_floor_window,
-// which shows one plain window of the same size. It starts its own Xvfb with -fbdir and
-// reads the screen straight from the server's framebuffer. A start counts as done when the
+// which shows one plain window of the same size. It starts its own Xvfb with -fbdir (in
+// /dev/shm where there is one) and reads the screen straight from the server's framebuffer. A start counts as done when the
 // whole screen shows exactly what that program shows once it has settled (taken from one
 // start beforehand), so a window that is mapped but not yet painted, or painted in part, does
 // not count. The two programs take turns, so that a change of the machine's load meets both.
@@ -310,6 +310,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::filesystem::path folder = folderTemplate;
+    // The server's screen in memory where the system has a memory file system (as a display's
+    // memory is), not in a file that the kernel writes back to the disk; the data folder stays
+    // on the disk, as a user's does.
+    std::filesystem::path screenFolder = folder;
+    std::string screenTemplate = "/dev/shm/quendal-startup-screen-XXXXXX";
+    if (std::filesystem::is_directory("/dev/shm") && mkdtemp(screenTemplate.data()) != nullptr) {
+        screenFolder = screenTemplate;
+    }
     std::filesystem::create_directories(folder / "data");
     std::filesystem::create_directories(folder / "run");
     std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
@@ -320,7 +328,7 @@ int main(int argc, char** argv) {
     }
     const pid_t xvfb =
         spawn({"Xvfb", "-displayfd", std::to_string(numberPipe[1]), "-screen", "0", size + "x24",
-               "-fbdir", folder.string(), "-nolisten", "tcp", "-br", "-nocursor"},
+               "-fbdir", screenFolder.string(), "-nolisten", "tcp", "-br", "-nocursor"},
               numberPipe[1]);
     close(numberPipe[1]);
     std::string number;
@@ -329,7 +337,7 @@ int main(int argc, char** argv) {
     XvfbFramebuffer screen;
     if (xvfb < 0 || !readLine(numberPipe[0], number, Clock::now() + kStartTimeout)) {
         error = "Xvfb did not start";
-    } else if (screen.Open((folder / "Xvfb_screen0").string(), &error)) {
+    } else if (screen.Open((screenFolder / "Xvfb_screen0").string(), &error)) {
         setenv("DISPLAY", (":" + number).c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         unsetenv("QT_SCALE_FACTOR");
@@ -373,6 +381,7 @@ int main(int argc, char** argv) {
     stop(xvfb);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
+    std::filesystem::remove_all(screenFolder, ignored);
     if (status != 0) {
         std::fprintf(stderr, "startup_bench: %s\n", error.c_str());
     }
