@@ -18,6 +18,7 @@
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
 #include "shell/screen_facts.h"
+#include "shell/start_ahead.h"
 #include "shell/start_flow.h"
 #include "stats/einzelstatistik_dialog.h"
 #include "stats/gesamtstatistik_dialog.h"
@@ -42,6 +43,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace quendal {
 namespace {
@@ -262,6 +264,41 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
             QByteArray::number((given && before > 0 ? before : 1.0) * scale, 'f', 6));
 }
 
+// --- The dialogs ---------------------------------------------------------------------------
+
+struct ProgramDialogs::Dialogs {
+    explicit Dialogs(THaupt& haupt)
+        : name(&haupt), meldung(&haupt), messages(meldung), gesamtstatistik(messages, &haupt),
+          einzelstatistik(nullptr, &haupt), parameter(&meldung, &haupt), hilfe(&meldung, &haupt),
+          optionen(&haupt), statInfo(&haupt),
+          startFlow(haupt, {&parameter, &einzelstatistik, &meldung}) {}
+
+    TTextEingabeDialog name;
+    TMeldungDialog meldung;
+    MeldungMessageSink messages;
+    TGesamtstatistikDialog gesamtstatistik;
+    TEinzelstatistikDialog einzelstatistik;
+    TParameterDialog parameter;
+    THilfeDialog hilfe;
+    TOptionenDialog optionen;
+    TStatInfoDialog statInfo;
+    StartFlow startFlow;
+};
+
+ProgramDialogs::ProgramDialogs(THaupt& haupt) : dialogs_(std::make_unique<Dialogs>(haupt)) {
+    Dialogs& d = *dialogs_;
+    haupt.useDialogs({&d.name, &d.meldung, &d.hilfe, &d.optionen, &d.einzelstatistik});
+    // The view's print button prints what it shows; the overall view's details open it.
+    d.einzelstatistik.setPrintHandler([&d] { PrintSingleStatistics(d.messages); });
+    d.einzelstatistik.setStatInfoDialog(&d.statInfo);
+    d.gesamtstatistik.setDetailsView([&d] { d.einzelstatistik.exec(); });
+    haupt.setGesamtstatistikHandler(
+        [&d] { GesamtstatistikbuttonClick(d.gesamtstatistik, d.messages); });
+    haupt.setGateHandler([&d](int kind) { d.startFlow.GateClick(kind); });
+}
+
+ProgramDialogs::~ProgramDialogs() = default;
+
 // --- Program entry -------------------------------------------------------------------------
 
 bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
@@ -292,6 +329,9 @@ int runQuendal(int argc, char* argv[]) {
                          }
                      });
 
+    // The fonts are made ready on a second thread meanwhile (start_ahead.h).
+    StartAhead ahead;
+
     // One copy per user: a second start raises the first and ends before anything shows.
     SingleInstanceGuard guard;
     if (!guard.tryToRun()) {
@@ -318,24 +358,6 @@ int runQuendal(int argc, char* argv[]) {
         return 1;
     }
 
-    // The dialogs, once each and in this order, owned by the main window.
-    TTextEingabeDialog name(&haupt);
-    TMeldungDialog meldung(&haupt);
-    MeldungMessageSink messages(meldung);
-    TGesamtstatistikDialog gesamtstatistik(messages, &haupt);
-    TEinzelstatistikDialog einzelstatistik(nullptr, &haupt);
-    TParameterDialog parameter(&meldung, &haupt);
-    THilfeDialog hilfe(&meldung, &haupt);
-    TOptionenDialog optionen(&haupt);
-    haupt.useDialogs({&name, &meldung, &hilfe, &optionen, &einzelstatistik});
-    // The view's print button prints what it shows; the overall view's details open it.
-    einzelstatistik.setPrintHandler([&messages] { PrintSingleStatistics(messages); });
-    gesamtstatistik.setDetailsView([&einzelstatistik] { einzelstatistik.exec(); });
-    haupt.setGesamtstatistikHandler(
-        [&gesamtstatistik, &messages] { GesamtstatistikbuttonClick(gesamtstatistik, messages); });
-    StartFlow startFlow(haupt, {&parameter, &einzelstatistik, &meldung});
-    haupt.setGateHandler([&startFlow](int kind) { startFlow.GateClick(kind); });
-
     TDaten daten;
     haupt.setDaten(&daten);
     QString error;
@@ -344,8 +366,13 @@ int runQuendal(int argc, char* argv[]) {
         PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
         return 1;
     }
-    TStatInfoDialog statInfo(&haupt);
-    einzelstatistik.setStatInfoDialog(&statInfo);
+    // The dialogs are made once the login screen's first frame is on the screen, or earlier
+    // when the show handler needs one or a key or a mouse button is pressed before: always
+    // before any user input reaches the program.
+    std::optional<ProgramDialogs> dialogs;
+    app.deferStart([&dialogs, &haupt] { dialogs.emplace(haupt); });
+    QObject::connect(&haupt, &THaupt::dialogsNeeded, &app, &QuendalApplication::finishStart);
+    QObject::connect(&haupt, &THaupt::firstFrameShown, &app, &QuendalApplication::finishStart);
     splash->hide();
     // Gone with its window and picture once hidden: it never shows again.
     splash.reset();

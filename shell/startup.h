@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,23 @@ int EndSecondStart(const SingleInstanceGuard& guard);
 // screen's logical pixels): it then lies in the full-screen surface as well, unless the user
 // asked for a window ("win").
 bool fillsDisplay(bool windowed, QSize playField, QSize screen);
+
+// The program's dialogs, made once each in this order: name entry, message box, overall
+// statistics (with its chart filter), single statistics, parameters, help, options and the
+// statistics explanation. They belong to the main window and are wired to it: its tags, menu
+// buttons and gates open them. The start makes them once the login screen's first frame is on
+// the screen, or sooner when they are needed (QuendalApplication::deferStart).
+class ProgramDialogs {
+  public:
+    explicit ProgramDialogs(THaupt& haupt);
+    ~ProgramDialogs();
+    ProgramDialogs(const ProgramDialogs&) = delete;
+    ProgramDialogs& operator=(const ProgramDialogs&) = delete;
+
+  private:
+    struct Dialogs;
+    std::unique_ptr<Dialogs> dialogs_;
+};
 
 // The program entry; returns the program's exit code.
 int runQuendal(int argc, char* argv[]);
