@@ -223,7 +223,7 @@ double fullScreenScale(QSize screen, QSize playField) {
                     static_cast<double>(screen.height()) / playField.height());
 }
 
-void prepareFullScreenScale(int& argc, char* argv[]) {
+void prepareFullScreenScale(int& argc, char* argv[], HeldDisplay& held) {
     // Qt takes "-platform NAME" for itself; the program's own words are the rest.
     const CommandLine line = parseCommandLine(programArguments(argc, argv));
     if (line.windowed || line.sizeInvalid) {
@@ -235,11 +235,15 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
     QSize screen;
     QSize devicePixels;
     int depth = 0;
-    if (const std::optional<ScreenFacts> facts = quickScreenFacts(argc, argv)) {
+    if (const std::optional<ScreenFacts> facts = quickScreenFacts(argc, argv, &held)) {
         screen = facts->logical;
         devicePixels = facts->device;
         depth = facts->depth;
     } else {
+        // Qt's connection of the short-lived object is not the server's last one either.
+        if (qgetenv("QT_QPA_PLATFORM") == "xcb") {
+            held.open();
+        }
         const QGuiApplication probe(argc, argv);
         const QScreen* display = QGuiApplication::primaryScreen();
         if (display == nullptr) {
@@ -308,9 +312,11 @@ bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
 int runQuendal(int argc, char* argv[]) {
     // X wherever it can be reached, unless the user asked otherwise (platform_choice.h).
     choosePlatform(argc, argv);
-    prepareFullScreenScale(argc, argv);
+    HeldDisplay held;
+    prepareFullScreenScale(argc, argv, held);
     // An error that escapes a handler is dropped there and the program goes on.
     QuendalApplication app(argc, argv);
+    held.release();
     // The program ends when the main window has closed, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     // Logout (SIGTERM, SIGHUP) and Ctrl+C (SIGINT) close the main window as the exit button

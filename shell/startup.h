@@ -13,6 +13,7 @@
 
 namespace quendal {
 
+class HeldDisplay;
 class SingleInstanceGuard;
 class THaupt;
 
@@ -58,8 +59,10 @@ double fullScreenScale(QSize screen, QSize playField);
 // Linux has no exclusive display modes. When the full-screen mode is requested, Qt's scale
 // factor (QT_SCALE_FACTOR, multiplied into one the user set) is chosen before the
 // application object exists so that the play field fills the primary screen as far as it
-// fits; the start-up then shows it at the top-left and the rest of the screen black.
-void prepareFullScreenScale(int& argc, char* argv[]);
+// fits; the start-up then shows it at the top-left and the rest of the screen black. The
+// connection it looked through stays open in `held` until the caller's application object
+// has its own (see HeldDisplay).
+void prepareFullScreenScale(int& argc, char* argv[], HeldDisplay& held);
 
 // A second start ends here, once its guard found another copy running: status 0 when that
 // copy was asked to raise its window; when it could not be reached, the platform's message
