@@ -100,7 +100,11 @@ void TIntroForm::showEvent(QShowEvent* event) {
 
 void TIntroForm::FormShow() {
     // Without the picture the splash stays a plain blue window of its design size.
-    const QPixmap picture = splashPicture(splashPath(), devicePixelRatioF());
+    const QString path = splashPath();
+    const double ratio = devicePixelRatioF();
+    QImage ahead = pictureSource_ ? pictureSource_(path, ratio) : QImage();
+    const QPixmap picture =
+        !ahead.isNull() ? QPixmap::fromImage(std::move(ahead)) : splashPicture(path, ratio);
     if (!picture.isNull()) {
         Bild_->setPixmap(picture);
         Bild_->setGeometry(QRect(QPoint(0, 0), logicalSize(picture)));
@@ -335,16 +339,26 @@ int runQuendal(int argc, char* argv[]) {
                          }
                      });
 
-    // The fonts are made ready on a second thread meanwhile (start_ahead.h).
-    StartAhead ahead;
-
     // One copy per user: a second start raises the first and ends before anything shows.
     SingleInstanceGuard guard;
     if (!guard.tryToRun()) {
         return EndSecondStart(guard);
     }
 
+    std::vector<std::string> args;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments.at(i).toStdString());
+    }
+    // The splash picture, the bitmap lists and the fonts are made ready on a second thread
+    // meanwhile (start_ahead.h).
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    StartAhead ahead(StartAhead::planFor(QCoreApplication::applicationDirPath().toStdString(), args,
+                                         primary != nullptr ? primary->devicePixelRatio() : 1.0));
+
     auto splash = std::make_unique<TIntroForm>();
+    splash->setPictureSource(
+        [&ahead](const QString& path, double ratio) { return ahead.splash(path, ratio); });
     splash->show();
     splash->repaint();
     QCoreApplication::processEvents();
@@ -352,11 +366,6 @@ int runQuendal(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quendal"));
 
     THaupt haupt;
-    std::vector<std::string> args;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        args.push_back(arguments.at(i).toStdString());
-    }
     if (const auto failure =
             FormCreate(haupt, args, QCoreApplication::applicationDirPath().toStdString())) {
         splash->hide();
@@ -367,7 +376,10 @@ int runQuendal(int argc, char* argv[]) {
     TDaten daten;
     haupt.setDaten(&daten);
     QString error;
-    if (!daten.FormCreate(&error)) {
+    TDaten::setListSource([&ahead](const QString& path) { return ahead.list(path); });
+    const bool listsLoaded = daten.FormCreate(&error);
+    TDaten::setListSource({});
+    if (!listsLoaded) {
         splash->hide();
         PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
         return 1;

@@ -3,9 +3,11 @@
 // creation handler (random seed, command line, folders, display decisions, language, play
 // field, options), the data module with the bitmap lists, and the message loop.
 
+#include <QImage>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,12 +27,17 @@ class TIntroForm : public QWidget {
   public:
     explicit TIntroForm(QWidget* parent = nullptr);
     void FormShow();
+    // Where the show handler gets the picture of a path for a screen of a pixel ratio when it
+    // has been read ahead; a null image, and it reads the picture itself.
+    using PictureSource = std::function<QImage(const QString& path, double ratio)>;
+    void setPictureSource(PictureSource source) { pictureSource_ = std::move(source); }
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
     QLabel* Bild_;
+    PictureSource pictureSource_;
 };
 
 // The folder that holds "DATA/": the executable's folder, or "<prefix>/share/quendal/" for
