@@ -9,8 +9,11 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QLibraryInfo>
 #include <QStringList>
 #include <cmath>
+#include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
 #include <utility>
 
 namespace quendal {
@@ -56,12 +59,26 @@ StartAhead::Plan StartAhead::planFor(const std::string& executableFolder,
     return plan;
 }
 
-StartAhead::StartAhead(Plan plan)
-    : plan_(std::move(plan)), splashReady_(splashPromise_.get_future()),
+StartAhead::StartAhead()
+    : planReady_(planPromise_.get_future()), splashReady_(splashPromise_.get_future()),
       listsReady_(listsPromise_.get_future()), worker_([this] { run(); }) {}
 
 StartAhead::~StartAhead() {
+    if (!planGiven_) {
+        planGiven_ = true;
+        planPromise_.set_value(std::nullopt);
+    }
     wait();
+    for (void* plugin : plugins_) {
+        ::dlclose(plugin);
+    }
+}
+
+void StartAhead::prepare(Plan plan) {
+    if (!planGiven_) {
+        planGiven_ = true;
+        planPromise_.set_value(std::move(plan));
+    }
 }
 
 void StartAhead::wait() {
@@ -71,6 +88,30 @@ void StartAhead::wait() {
 }
 
 void StartAhead::run() {
+    // Loaded as Qt loads them (resolved when first used, not shared with other libraries), so
+    // that its own loading finds them loaded.
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb") {
+        const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath);
+        for (const char* plugin :
+             {"/platforms/libqxcb.so",
+              "/platforminputcontexts/libcomposeplatforminputcontextplugin.so"}) {
+            if (void* handle =
+                    ::dlopen(QFile::encodeName(plugins + QLatin1String(plugin)).constData(),
+                             RTLD_LAZY | RTLD_LOCAL);
+                handle != nullptr) {
+                plugins_.push_back(handle);
+            }
+        }
+    }
+    FcInit();
+    std::optional<Plan> plan = planReady_.get();
+    if (!plan) {
+        splashPromise_.set_value({});
+        listsPromise_.set_value({});
+        return;
+    }
+    plan_ = std::move(*plan);
+
     // The splash first: the main thread needs it soonest.
     QImage splash;
     if (!plan_.splashPath.isEmpty()) {

@@ -316,6 +316,8 @@ bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
 int runQuendal(int argc, char* argv[]) {
     // X wherever it can be reached, unless the user asked otherwise (platform_choice.h).
     choosePlatform(argc, argv);
+    // Meanwhile a second thread loads what Qt and the start will need (start_ahead.h).
+    StartAhead ahead;
     HeldDisplay held;
     prepareFullScreenScale(argc, argv, held);
     // An error that escapes a handler is dropped there and the program goes on.
@@ -350,11 +352,10 @@ int runQuendal(int argc, char* argv[]) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         args.push_back(arguments.at(i).toStdString());
     }
-    // The splash picture, the bitmap lists and the fonts are made ready on a second thread
-    // meanwhile (start_ahead.h).
+    // The second thread goes on with the splash picture, the bitmap lists and the fonts.
     const QScreen* primary = QGuiApplication::primaryScreen();
-    StartAhead ahead(StartAhead::planFor(QCoreApplication::applicationDirPath().toStdString(), args,
-                                         primary != nullptr ? primary->devicePixelRatio() : 1.0));
+    ahead.prepare(StartAhead::planFor(QCoreApplication::applicationDirPath().toStdString(), args,
+                                      primary != nullptr ? primary->devicePixelRatio() : 1.0));
 
     auto splash = std::make_unique<TIntroForm>();
     splash->setPictureSource(

@@ -57,7 +57,8 @@ bool loadLists(const std::string& programFolder, StartAhead* ahead, int& taken, 
 
 TEST_F(ShellTest, TheStartTakesTheSplashAndTheListsPreparedAheadForIt) {
     // Beside the test program, as beside the program: the build's German lists and splash.
-    StartAhead ahead(
+    StartAhead ahead;
+    ahead.prepare(
         StartAhead::planFor(QCoreApplication::applicationDirPath().toStdString(), {"win"}, 1.0));
     TIntroForm splash;
     int pictures = 0;
@@ -79,7 +80,8 @@ TEST_F(ShellTest, TheStartTakesTheSplashAndTheListsPreparedAheadForIt) {
     // The language file chooses the lists to read ahead, as it chooses those the start reads.
     ScratchFolder program;
     makeEnglishProgram(program, true);
-    StartAhead english(StartAhead::planFor(program.folder(), {"win"}, 1.0));
+    StartAhead english;
+    english.prepare(StartAhead::planFor(program.folder(), {"win"}, 1.0));
     EXPECT_TRUE(loadLists(program.folder(), &english, taken, error)) << error.toStdString();
     EXPECT_EQ(programState().UiLanguage, 2);
     EXPECT_EQ(taken, 2) << "both English lists were read ahead";
@@ -93,7 +95,8 @@ TEST_F(ShellTest, AListTheSecondThreadCouldNotReadFailsAsTheStartsOwnReadingFail
     int taken = 0;
     QString alone;
     EXPECT_FALSE(loadLists(program.folder(), nullptr, taken, alone));
-    StartAhead ahead(StartAhead::planFor(program.folder(), {"win"}, 1.0));
+    StartAhead ahead;
+    ahead.prepare(StartAhead::planFor(program.folder(), {"win"}, 1.0));
     QString withAhead;
     EXPECT_FALSE(loadLists(program.folder(), &ahead, taken, withAhead));
     EXPECT_EQ(taken, 2);
