@@ -10,7 +10,8 @@
 //
 // With --program-clock the screen takes the program's own times even where the X server could
 // stamp them: the path of a display without stamps. How many frames and keys the server
-// stamped goes to standard error at the end.
+// stamped goes to standard error at the end. The screen lies in a window of the play field's
+// size, as the program shows it inside its main window.
 //
 //   reaction_run_screen [ROUNDS] [--program-clock]   (ROUNDS a multiple of 4, 4 to 200)
 
@@ -24,6 +25,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPalette>
+#include <QWidget>
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -108,7 +111,16 @@ int main(int argc, char** argv) {
     settings.feedback = 1;
     settings.frameMode = 2;
 
+    // The program shows its run screen inside its main window, over all of it: a window of
+    // the play field's size holds it here the same way.
+    QWidget host(nullptr, Qt::FramelessWindowHint);
+    host.setGeometry(0, 0, state.PlayWidth, state.PlayHeight);
+    QPalette black = host.palette();
+    black.setColor(QPalette::Window, Qt::black);
+    host.setPalette(black);
+    host.show();
     MeasuredRunScreen screen;
+    screen.setParent(&host, Qt::Widget);
     screen.setSpielart(QStringLiteral("Farbe"));
     const int result = screen.exec();
     if (result != quendal::kModalOk) {

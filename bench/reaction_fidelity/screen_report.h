@@ -32,7 +32,9 @@ inline void reportCentreWhenShown(QWidget* window, QWidget* centre,
     auto* poll = new QTimer(window);
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, window, [window, centre, poll, then] {
-        if (window->windowHandle() == nullptr || !window->windowHandle()->isExposed()) {
+        // The screen may lie inside another window: that one is what the display shows.
+        const QWindow* shown = window->window()->windowHandle();
+        if (shown == nullptr || !shown->isExposed()) {
             return;
         }
         poll->stop();
