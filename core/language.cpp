@@ -32,16 +32,20 @@ int languageOfLine(std::string_view line, int current) {
     return current;
 }
 
-void ReadLanguageFile() {
-    auto& state = programState();
+int languageInFolder(const std::string& programFolder, int current) {
     // The first line of a language file is a single word; 4 KiB hold it many times over.
     constexpr std::size_t kEnough = 4096;
     std::optional<std::string> text;
-    if (!state.ProgramFolder.empty()) {
-        text = readFileStart(
-            resolveNoCase(programDataFolder(state.ProgramFolder), kLanguageFileName), kEnough);
+    if (!programFolder.empty()) {
+        text = readFileStart(resolveNoCase(programDataFolder(programFolder), kLanguageFileName),
+                             kEnough);
     }
-    state.UiLanguage = languageOfLine(firstLine(text.value_or(std::string())), state.UiLanguage);
+    return languageOfLine(firstLine(text.value_or(std::string())), current);
+}
+
+void ReadLanguageFile() {
+    auto& state = programState();
+    state.UiLanguage = languageInFolder(state.ProgramFolder, state.UiLanguage);
 }
 
 void BuildExerciseTexts() {

@@ -17,8 +17,12 @@ int languageOfLine(std::string_view firstLine, int current = 1);
 // The first line of a text, up to the first CR or LF.
 std::string firstLine(std::string_view text);
 
-// ReadLanguageFile: programState().UiLanguage from the first line of
-// ProgramFolder + "DATA/sprache.dat"; a missing or unreadable file counts as an empty line.
+// The language the first line of programFolder + "DATA/sprache.dat" selects (languageOfLine);
+// a missing or unreadable file, or no program folder, counts as an empty line.
+int languageInFolder(const std::string& programFolder, int current);
+
+// ReadLanguageFile: programState().UiLanguage from the language file beside the program
+// (languageInFolder of ProgramFolder).
 void ReadLanguageFile();
 
 // BuildExerciseTexts: installs the exercise words of UiLanguage in programState().vocabulary.

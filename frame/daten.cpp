@@ -64,28 +64,30 @@ BitmapList::Painter painterOf(const artwork::Layout& layout, artwork::Language l
     };
 }
 
-// One list from its file; false with a message naming the file when it is missing, damaged
-// or holds fewer pictures than the screens read. A file the build drew (its fingerprint
-// says so) is known to be whole: its pictures are decoded when first shown, and drawn afresh
-// for a scaled screen by `painter`. Any other file has every picture checked now.
+TDaten::ListSource& listSource() {
+    static TDaten::ListSource source;
+    return source;
+}
+
+// One list from its file (or as read ahead); false with a message naming the file when it is
+// missing, damaged or holds fewer pictures than the screens read. A file the build drew (its
+// fingerprint says so) is known to be whole: its pictures are decoded when first shown, and
+// drawn afresh for a scaled screen by `painter`. Any other file has every picture checked.
 bool loadList(const QString& fileName, int entries, BitmapList::Painter painter, BitmapList& into,
               QString* error) {
     const QString path = TDaten::bitmapListPath(fileName);
-    QFile file(path);
-    QString why;
-    std::optional<BitmapList> list;
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-    } else {
-        const QByteArray bytes = file.readAll();
-        const QString key =
-            QString::fromStdString(resolutionFolder(programState().PlayWidth)) + fileName;
-        const bool ours = painter && TDaten::drawnByTheBuild(key, bytes);
-        list = BitmapList::fromBytes(
-            bytes, &why, ours ? BitmapList::Check::Structure : BitmapList::Check::EveryPicture);
-        if (list && ours) {
-            list->setPainter(std::move(painter));
-        }
+    std::optional<TDaten::ListRead> read;
+    if (listSource()) {
+        read = listSource()(path);
+    }
+    if (!read) {
+        read = TDaten::readList(
+            path, QString::fromStdString(resolutionFolder(programState().PlayWidth)) + fileName);
+    }
+    std::optional<BitmapList>& list = read->list;
+    QString why = read->why;
+    if (list && read->ours && painter) {
+        list->setPainter(std::move(painter));
     }
     if (list && list->count() < entries) {
         why = QStringLiteral("%1 pictures instead of at least %2").arg(list->count()).arg(entries);
@@ -139,9 +141,40 @@ bool TDaten::drawnByTheBuild(const QString& name, const QByteArray& bytes) {
 
 QString TDaten::bitmapListPath(const QString& fileName) {
     const ProgramState& state = programState();
-    const std::string relative =
-        "DATA/" + resolutionFolder(state.PlayWidth) + fileName.toStdString();
-    return QString::fromStdString(resolveNoCase(state.ProgramFolder, relative));
+    return bitmapListPathIn(state.ProgramFolder, state.PlayWidth, fileName);
+}
+
+QString TDaten::bitmapListPathIn(const std::string& programFolder, int playWidth,
+                                 const QString& fileName) {
+    const std::string relative = "DATA/" + resolutionFolder(playWidth) + fileName.toStdString();
+    return QString::fromStdString(resolveNoCase(programFolder, relative));
+}
+
+TDaten::ListRead TDaten::readList(const QString& path, const QString& key,
+                                  const std::vector<int>& ahead) {
+    ListRead read;
+    read.path = path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        read.why = file.errorString();
+        return read;
+    }
+    const QByteArray bytes = file.readAll();
+    // Only a list the program can also draw counts as its own.
+    const qsizetype slash = key.indexOf(QLatin1Char('/'));
+    const bool drawable = slash > 0 && artworkLayout(key.left(slash + 1).toStdString()) != nullptr;
+    read.ours = drawable && drawnByTheBuild(key, bytes);
+    read.list = BitmapList::fromBytes(bytes, &read.why,
+                                      read.ours ? BitmapList::Check::Structure
+                                                : BitmapList::Check::EveryPicture);
+    if (read.list && read.ours) {
+        read.list->decodeAhead(ahead);
+    }
+    return read;
+}
+
+void TDaten::setListSource(ListSource source) {
+    listSource() = std::move(source);
 }
 
 bool TDaten::LoadBitmapLists(QString* error) {

@@ -11,6 +11,10 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QPainter;
 
@@ -44,6 +48,26 @@ class TDaten : public QObject {
 
     // The path of a list file for the current play field ("DATA" in whatever case it exists).
     static QString bitmapListPath(const QString& fileName);
+    // The same for a given program folder and play-field width.
+    static QString bitmapListPathIn(const std::string& programFolder, int playWidth,
+                                    const QString& fileName);
+
+    // A list file read and checked as LoadBitmapLists reads it, on whatever thread: `key` is
+    // "<layout>/<file>". A file the build drew (`ours`) has its structure checked and the
+    // pictures `ahead` decoded; any other file has every picture checked. Without a list,
+    // `why` says what is wrong.
+    struct ListRead {
+        QString path;
+        std::optional<BitmapList> list;
+        bool ours = false;
+        QString why;
+    };
+    static ListRead readList(const QString& path, const QString& key,
+                             const std::vector<int>& ahead = {});
+    // Where LoadBitmapLists takes the lists it needs: lists read ahead (by the start-up, on a
+    // second thread) for a path, or nothing, and it reads that file itself.
+    using ListSource = std::function<std::optional<ListRead>(const QString& path)>;
+    static void setListSource(ListSource source);
 
     // True when bytes are those of the file the build drew as `name` ("<layout>/<file>" for a
     // list, "splash.bmp"): the program can then draw the same pictures at any pixel ratio.

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-charts-dev libgl-dev
+    qt6-base-dev qt6-charts-dev libgl-dev libfontconfig-dev
     libsdl2-dev libshp-dev libxcb1-dev libxcb-randr0-dev libxcb-damage0-dev libx11-dev libxtst-dev
     libcups2-dev
     cups printer-driver-cups-pdf

@@ -13,6 +13,7 @@
 #include "shell/platform_message.h"
 #include "stats/einzelstatistik_dialog.h"
 #include "toolkit/bitmap_panel.h"
+#include "toolkit/display_sync.h"
 #include "toolkit/image_button.h"
 #include "toolkit/keys.h"
 #include "toolkit/taskbar_hint.h"
@@ -22,6 +23,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -225,6 +227,10 @@ void THaupt::PrepareUserTags() {
         if (prepared.resultFileReady.at(static_cast<size_t>(i))) {
             continue;
         }
+        if (!failed) {
+            // The message box is one of the dialogs the start makes after the first frame.
+            emit dialogsNeeded();
+        }
         failed = true;
         const QString text = texts::pick(texts::login::createError);
         const QString caption = texts::pick(texts::kHinweis);
@@ -268,10 +274,21 @@ void THaupt::RunDisplayChecks() {
     }
     hideTaskbarButton();
     state.JoystickPresent = false;
-    // Looked for as soon as the window's first frame is on the screen (see paintEvent):
+    // Looked for as soon as the window's first frame is on the screen (see firstFrameOut):
     // starting SDL takes longer than the rest of the start, and nothing can use the
     // joystick before a user has logged in.
     joystickPending_ = daten_ != nullptr;
+}
+
+void THaupt::firstFrameOut() {
+    // On the screen once the display has drawn it: what follows waits for that, not the display
+    // for it.
+    waitForDisplay();
+    emit firstFrameShown();
+    if (joystickPending_) {
+        joystickPending_ = false;
+        detectJoystick();
+    }
 }
 
 void THaupt::detectJoystick() {
@@ -405,11 +422,19 @@ void THaupt::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     daten_->DrawMainFrame(p, width(), height());
-    if (joystickPending_) {
-        joystickPending_ = false;
+    if (!firstFramePainted_) {
+        firstFramePainted_ = true;
         // After this frame has gone to the display.
-        QTimer::singleShot(0, this, &THaupt::detectJoystick);
+        QTimer::singleShot(0, this, &THaupt::firstFrameOut);
     }
+}
+
+void THaupt::focusInEvent(QFocusEvent* event) {
+    event->accept();
+}
+
+void THaupt::focusOutEvent(QFocusEvent* event) {
+    event->accept();
 }
 
 // --- Keys, buttons and tags ----------------------------------------------------------------

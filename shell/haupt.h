@@ -81,7 +81,7 @@ class THaupt : public QWidget {
     // The exercise words and the captions of the menu in the interface language.
     void ApplyMainTexts();
     // Colour-depth warning, no taskbar entry, joystick detection; the joystick is looked for
-    // (detectJoystick) right after the window's first frame is painted.
+    // (detectJoystick) right after the window's first frame is on the screen.
     void RunDisplayChecks();
     void detectJoystick();
     // Places the panels and their controls from the scheme list and the play field.
@@ -124,11 +124,19 @@ class THaupt : public QWidget {
     void quitRequested(int exitCode);
     // The window has closed after its close handlers ran.
     void closed();
+    // The window's first frame has gone to the display (emitted once, from the event loop
+    // right after that frame's painting, before the joystick is looked for).
+    void firstFrameShown();
+    // The show handler needs the dialogs now (a message box), before the first frame.
+    void dialogsNeeded();
 
   protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The window shows no sign of the input focus, so gaining or losing it repaints nothing.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -141,6 +149,7 @@ class THaupt : public QWidget {
     // The tags, hints and logo of the login panel on a panel of this size.
     void layoutLoginPanel(int panelWidth, int panelHeight);
     void switchToMenu();
+    void firstFrameOut();
 
     TDaten* daten_ = nullptr;
     TMeldungDialog* meldung_ = nullptr;
@@ -172,6 +181,7 @@ class THaupt : public QWidget {
     QWindow* hostWindow_ = nullptr;
     bool shownOnce_ = false;
     bool joystickPending_ = false;
+    bool firstFramePainted_ = false;
     bool loggedIn_ = false;
     bool closing_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QMetaEnum>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 namespace quendal {
 namespace {
@@ -28,6 +29,24 @@ void reportDropped(const char* receiverClass, int eventType, const char* why) {
     std::fflush(stderr);
 }
 
+// The events by which a user acts: the first one of a key or a mouse button, before any
+// release, move or repetition that belongs to it.
+bool startsUserAction(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TabletPress:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QuendalApplication::QuendalApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -39,6 +58,9 @@ bool QuendalApplication::notify(QObject* receiver, QEvent* event) {
         receiver != nullptr ? receiver->metaObject()->className() : "nothing";
     const int eventType = event != nullptr ? static_cast<int>(event->type()) : 0;
     try {
+        if (deferred_ && event != nullptr && startsUserAction(event->type())) {
+            finishStart();
+        }
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         reportDropped(receiverClass, eventType, error.what());
@@ -46,6 +68,18 @@ bool QuendalApplication::notify(QObject* receiver, QEvent* event) {
         reportDropped(receiverClass, eventType, "an error of unknown kind");
     }
     return false;
+}
+
+void QuendalApplication::deferStart(std::function<void()> work) {
+    deferred_ = std::move(work);
+}
+
+void QuendalApplication::finishStart() {
+    if (deferred_) {
+        // Taken first: what it makes may handle events of its own.
+        const std::function<void()> work = std::exchange(deferred_, nullptr);
+        work();
+    }
 }
 
 } // namespace quendal

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
@@ -69,17 +70,40 @@ double fontResolution(xcb_connection_t* connection, const xcb_screen_t* screen) 
 
 } // namespace
 
-std::optional<ScreenFacts> quickScreenFacts(int argc, char* argv[]) {
+xcb_connection_t* HeldDisplay::open() {
+    if (connection_ == nullptr && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        connection_ = xcb_connect(nullptr, &preferred_);
+        if (xcb_connection_has_error(connection_) != 0) {
+            release();
+        }
+    }
+    return connection_;
+}
+
+HeldDisplay::~HeldDisplay() {
+    release();
+}
+
+void HeldDisplay::release() {
+    if (connection_ != nullptr) {
+        xcb_disconnect(connection_);
+        connection_ = nullptr;
+    }
+}
+
+std::optional<ScreenFacts> quickScreenFacts(int argc, char* argv[], HeldDisplay* display) {
     if (!qtSeesThePlainScreen(argc, argv)) {
         return std::nullopt;
     }
-    int preferred = 0;
-    xcb_connection_t* connection = xcb_connect(nullptr, &preferred);
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> closing(connection,
-                                                                               &xcb_disconnect);
-    if (xcb_connection_has_error(connection) != 0) {
+    std::optional<HeldDisplay> own;
+    if (display == nullptr) {
+        display = &own.emplace();
+    }
+    xcb_connection_t* connection = display->open();
+    if (connection == nullptr) {
         return std::nullopt;
     }
+    const int preferred = display->preferredScreen();
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < preferred && screens.rem > 0; ++i) {
         xcb_screen_next(&screens);

@@ -18,6 +18,7 @@
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
 #include "shell/screen_facts.h"
+#include "shell/start_ahead.h"
 #include "shell/start_flow.h"
 #include "stats/einzelstatistik_dialog.h"
 #include "stats/gesamtstatistik_dialog.h"
@@ -42,6 +43,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace quendal {
 namespace {
@@ -98,7 +100,11 @@ void TIntroForm::showEvent(QShowEvent* event) {
 
 void TIntroForm::FormShow() {
     // Without the picture the splash stays a plain blue window of its design size.
-    const QPixmap picture = splashPicture(splashPath(), devicePixelRatioF());
+    const QString path = splashPath();
+    const double ratio = devicePixelRatioF();
+    QImage ahead = pictureSource_ ? pictureSource_(path, ratio) : QImage();
+    const QPixmap picture =
+        !ahead.isNull() ? QPixmap::fromImage(std::move(ahead)) : splashPicture(path, ratio);
     if (!picture.isNull()) {
         Bild_->setPixmap(picture);
         Bild_->setGeometry(QRect(QPoint(0, 0), logicalSize(picture)));
@@ -221,7 +227,7 @@ double fullScreenScale(QSize screen, QSize playField) {
                     static_cast<double>(screen.height()) / playField.height());
 }
 
-void prepareFullScreenScale(int& argc, char* argv[]) {
+void prepareFullScreenScale(int& argc, char* argv[], HeldDisplay& held) {
     // Qt takes "-platform NAME" for itself; the program's own words are the rest.
     const CommandLine line = parseCommandLine(programArguments(argc, argv));
     if (line.windowed || line.sizeInvalid) {
@@ -233,11 +239,15 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
     QSize screen;
     QSize devicePixels;
     int depth = 0;
-    if (const std::optional<ScreenFacts> facts = quickScreenFacts(argc, argv)) {
+    if (const std::optional<ScreenFacts> facts = quickScreenFacts(argc, argv, &held)) {
         screen = facts->logical;
         devicePixels = facts->device;
         depth = facts->depth;
     } else {
+        // Qt's connection of the short-lived object is not the server's last one either.
+        if (qgetenv("QT_QPA_PLATFORM") == "xcb") {
+            held.open();
+        }
         const QGuiApplication probe(argc, argv);
         const QScreen* display = QGuiApplication::primaryScreen();
         if (display == nullptr) {
@@ -262,6 +272,41 @@ void prepareFullScreenScale(int& argc, char* argv[]) {
             QByteArray::number((given && before > 0 ? before : 1.0) * scale, 'f', 6));
 }
 
+// --- The dialogs ---------------------------------------------------------------------------
+
+struct ProgramDialogs::Dialogs {
+    explicit Dialogs(THaupt& haupt)
+        : name(&haupt), meldung(&haupt), messages(meldung), gesamtstatistik(messages, &haupt),
+          einzelstatistik(nullptr, &haupt), parameter(&meldung, &haupt), hilfe(&meldung, &haupt),
+          optionen(&haupt), statInfo(&haupt),
+          startFlow(haupt, {&parameter, &einzelstatistik, &meldung}) {}
+
+    TTextEingabeDialog name;
+    TMeldungDialog meldung;
+    MeldungMessageSink messages;
+    TGesamtstatistikDialog gesamtstatistik;
+    TEinzelstatistikDialog einzelstatistik;
+    TParameterDialog parameter;
+    THilfeDialog hilfe;
+    TOptionenDialog optionen;
+    TStatInfoDialog statInfo;
+    StartFlow startFlow;
+};
+
+ProgramDialogs::ProgramDialogs(THaupt& haupt) : dialogs_(std::make_unique<Dialogs>(haupt)) {
+    Dialogs& d = *dialogs_;
+    haupt.useDialogs({&d.name, &d.meldung, &d.hilfe, &d.optionen, &d.einzelstatistik});
+    // The view's print button prints what it shows; the overall view's details open it.
+    d.einzelstatistik.setPrintHandler([&d] { PrintSingleStatistics(d.messages); });
+    d.einzelstatistik.setStatInfoDialog(&d.statInfo);
+    d.gesamtstatistik.setDetailsView([&d] { d.einzelstatistik.exec(); });
+    haupt.setGesamtstatistikHandler(
+        [&d] { GesamtstatistikbuttonClick(d.gesamtstatistik, d.messages); });
+    haupt.setGateHandler([&d](int kind) { d.startFlow.GateClick(kind); });
+}
+
+ProgramDialogs::~ProgramDialogs() = default;
+
 // --- Program entry -------------------------------------------------------------------------
 
 bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
@@ -271,9 +316,13 @@ bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
 int runQuendal(int argc, char* argv[]) {
     // X wherever it can be reached, unless the user asked otherwise (platform_choice.h).
     choosePlatform(argc, argv);
-    prepareFullScreenScale(argc, argv);
+    // Meanwhile a second thread loads what Qt and the start will need (start_ahead.h).
+    StartAhead ahead;
+    HeldDisplay held;
+    prepareFullScreenScale(argc, argv, held);
     // An error that escapes a handler is dropped there and the program goes on.
     QuendalApplication app(argc, argv);
+    held.release();
     // The program ends when the main window has closed, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     // Logout (SIGTERM, SIGHUP) and Ctrl+C (SIGINT) close the main window as the exit button
@@ -298,7 +347,19 @@ int runQuendal(int argc, char* argv[]) {
         return EndSecondStart(guard);
     }
 
+    std::vector<std::string> args;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments.at(i).toStdString());
+    }
+    // The second thread goes on with the splash picture, the bitmap lists and the fonts.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    ahead.prepare(StartAhead::planFor(QCoreApplication::applicationDirPath().toStdString(), args,
+                                      primary != nullptr ? primary->devicePixelRatio() : 1.0));
+
     auto splash = std::make_unique<TIntroForm>();
+    splash->setPictureSource(
+        [&ahead](const QString& path, double ratio) { return ahead.splash(path, ratio); });
     splash->show();
     splash->repaint();
     QCoreApplication::processEvents();
@@ -306,11 +367,6 @@ int runQuendal(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quendal"));
 
     THaupt haupt;
-    std::vector<std::string> args;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        args.push_back(arguments.at(i).toStdString());
-    }
     if (const auto failure =
             FormCreate(haupt, args, QCoreApplication::applicationDirPath().toStdString())) {
         splash->hide();
@@ -318,34 +374,24 @@ int runQuendal(int argc, char* argv[]) {
         return 1;
     }
 
-    // The dialogs, once each and in this order, owned by the main window.
-    TTextEingabeDialog name(&haupt);
-    TMeldungDialog meldung(&haupt);
-    MeldungMessageSink messages(meldung);
-    TGesamtstatistikDialog gesamtstatistik(messages, &haupt);
-    TEinzelstatistikDialog einzelstatistik(nullptr, &haupt);
-    TParameterDialog parameter(&meldung, &haupt);
-    THilfeDialog hilfe(&meldung, &haupt);
-    TOptionenDialog optionen(&haupt);
-    haupt.useDialogs({&name, &meldung, &hilfe, &optionen, &einzelstatistik});
-    // The view's print button prints what it shows; the overall view's details open it.
-    einzelstatistik.setPrintHandler([&messages] { PrintSingleStatistics(messages); });
-    gesamtstatistik.setDetailsView([&einzelstatistik] { einzelstatistik.exec(); });
-    haupt.setGesamtstatistikHandler(
-        [&gesamtstatistik, &messages] { GesamtstatistikbuttonClick(gesamtstatistik, messages); });
-    StartFlow startFlow(haupt, {&parameter, &einzelstatistik, &meldung});
-    haupt.setGateHandler([&startFlow](int kind) { startFlow.GateClick(kind); });
-
     TDaten daten;
     haupt.setDaten(&daten);
     QString error;
-    if (!daten.FormCreate(&error)) {
+    TDaten::setListSource([&ahead](const QString& path) { return ahead.list(path); });
+    const bool listsLoaded = daten.FormCreate(&error);
+    TDaten::setListSource({});
+    if (!listsLoaded) {
         splash->hide();
         PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
         return 1;
     }
-    TStatInfoDialog statInfo(&haupt);
-    einzelstatistik.setStatInfoDialog(&statInfo);
+    // The dialogs are made once the login screen's first frame is on the screen, or earlier
+    // when the show handler needs one or a key or a mouse button is pressed before: always
+    // before any user input reaches the program.
+    std::optional<ProgramDialogs> dialogs;
+    app.deferStart([&dialogs, &haupt] { dialogs.emplace(haupt); });
+    QObject::connect(&haupt, &THaupt::dialogsNeeded, &app, &QuendalApplication::finishStart);
+    QObject::connect(&haupt, &THaupt::firstFrameShown, &app, &QuendalApplication::finishStart);
     splash->hide();
     // Gone with its window and picture once hidden: it never shows again.
     splash.reset();

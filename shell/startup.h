@@ -3,15 +3,19 @@
 // creation handler (random seed, command line, folders, display decisions, language, play
 // field, options), the data module with the bitmap lists, and the message loop.
 
+#include <QImage>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quendal {
 
+class HeldDisplay;
 class SingleInstanceGuard;
 class THaupt;
 
@@ -23,12 +27,17 @@ class TIntroForm : public QWidget {
   public:
     explicit TIntroForm(QWidget* parent = nullptr);
     void FormShow();
+    // Where the show handler gets the picture of a path for a screen of a pixel ratio when it
+    // has been read ahead; a null image, and it reads the picture itself.
+    using PictureSource = std::function<QImage(const QString& path, double ratio)>;
+    void setPictureSource(PictureSource source) { pictureSource_ = std::move(source); }
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
     QLabel* Bild_;
+    PictureSource pictureSource_;
 };
 
 // The folder that holds "DATA/": the executable's folder, or "<prefix>/share/quendal/" for
@@ -57,8 +66,10 @@ double fullScreenScale(QSize screen, QSize playField);
 // Linux has no exclusive display modes. When the full-screen mode is requested, Qt's scale
 // factor (QT_SCALE_FACTOR, multiplied into one the user set) is chosen before the
 // application object exists so that the play field fills the primary screen as far as it
-// fits; the start-up then shows it at the top-left and the rest of the screen black.
-void prepareFullScreenScale(int& argc, char* argv[]);
+// fits; the start-up then shows it at the top-left and the rest of the screen black. The
+// connection it looked through stays open in `held` until the caller's application object
+// has its own (see HeldDisplay).
+void prepareFullScreenScale(int& argc, char* argv[], HeldDisplay& held);
 
 // A second start ends here, once its guard found another copy running: status 0 when that
 // copy was asked to raise its window; when it could not be reached, the platform's message
@@ -69,6 +80,23 @@ int EndSecondStart(const SingleInstanceGuard& guard);
 // screen's logical pixels): it then lies in the full-screen surface as well, unless the user
 // asked for a window ("win").
 bool fillsDisplay(bool windowed, QSize playField, QSize screen);
+
+// The program's dialogs, made once each in this order: name entry, message box, overall
+// statistics (with its chart filter), single statistics, parameters, help, options and the
+// statistics explanation. They belong to the main window and are wired to it: its tags, menu
+// buttons and gates open them. The start makes them once the login screen's first frame is on
+// the screen, or sooner when they are needed (QuendalApplication::deferStart).
+class ProgramDialogs {
+  public:
+    explicit ProgramDialogs(THaupt& haupt);
+    ~ProgramDialogs();
+    ProgramDialogs(const ProgramDialogs&) = delete;
+    ProgramDialogs& operator=(const ProgramDialogs&) = delete;
+
+  private:
+    struct Dialogs;
+    std::unique_ptr<Dialogs> dialogs_;
+};
 
 // The program entry; returns the program's exit code.
 int runQuendal(int argc, char* argv[]);

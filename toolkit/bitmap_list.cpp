@@ -305,6 +305,10 @@ const QImage& BitmapList::image(int index) const {
         return emptyImage();
     }
     std::optional<QImage>& cached = images_[static_cast<size_t>(index)];
+    if (!cached && static_cast<size_t>(index) < ahead_.size() &&
+        ahead_[static_cast<size_t>(index)]) {
+        cached = std::exchange(ahead_[static_cast<size_t>(index)], std::nullopt);
+    }
     if (!cached) {
         const Item& item = items_[static_cast<size_t>(index)];
         QString why;
@@ -347,6 +351,9 @@ QPixmap BitmapList::pixmap(int index, double ratio) const {
     if (pixmaps_[i].isNull()) {
         if (images_[i]) {
             pixmaps_[i] = QPixmap::fromImage(*images_[i]);
+        } else if (i < ahead_.size() && ahead_[i]) {
+            pixmaps_[i] = QPixmap::fromImage(std::move(*ahead_[i]));
+            ahead_[i].reset();
         } else {
             // Decoded for the pixmap alone: the picture is not kept twice.
             const Item& item = items_[i];
@@ -370,6 +377,24 @@ std::optional<QColor> BitmapList::plainColour(int index) const {
         return std::nullopt;
     }
     return pngPlainColour(bytes_.constData() + item.offset, item.length);
+}
+
+void BitmapList::decodeAhead(const std::vector<int>& indices) {
+    ahead_.resize(items_.size());
+    for (const int index : indices) {
+        if (index < 0 || index >= count()) {
+            continue;
+        }
+        const auto i = static_cast<size_t>(index);
+        const Item& item = items_[i];
+        if (images_[i] || ahead_[i] || item.length == 0) {
+            continue;
+        }
+        QString why;
+        ahead_[i] =
+            decode(QByteArray::fromRawData(bytes_.constData() + item.offset, item.length), &why)
+                .value_or(QImage());
+    }
 }
 
 void BitmapList::setPainter(Painter painter) {

@@ -63,6 +63,10 @@ class BitmapList {
     // says, without decoding it); nothing for any other picture.
     std::optional<QColor> plainColour(int index) const;
 
+    // Decodes these pictures now (on whatever thread holds the list), for their first pixmap
+    // or image to take; a picture so decoded is not kept once its pixmap is made.
+    void decodeAhead(const std::vector<int>& indices);
+
     void setPainter(Painter painter);
     bool hasPainter() const { return static_cast<bool>(painter_); }
 
@@ -78,6 +82,8 @@ class BitmapList {
     std::vector<Item> items_;
     // The pictures decoded (or given), the pixmaps at 1 and those drawn at sharpRatio_.
     mutable std::vector<std::optional<QImage>> images_;
+    // Decoded by decodeAhead and not yet taken.
+    mutable std::vector<std::optional<QImage>> ahead_;
     mutable std::vector<QPixmap> pixmaps_;
     mutable std::vector<QPixmap> sharp_;
     mutable double sharpRatio_ = 0;

@@ -5,6 +5,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 namespace quendal {
 
@@ -40,7 +41,10 @@ void BitmapPanel::setColor(const QColor& colour) {
 
 void BitmapPanel::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.fillRect(event->rect(), colour_);
+    // Each pixel once: the panel's colour only where the plain picture does not lie.
+    for (const QRect& part : event->region() - plain_) {
+        p.fillRect(part, colour_);
+    }
     if (!plain_.isEmpty()) {
         p.fillRect(plain_.intersected(event->rect()), plainColour_);
     }

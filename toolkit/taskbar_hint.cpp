@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
+#include <array>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <xcb/xcb.h>
@@ -10,28 +12,38 @@
 namespace quendal {
 namespace {
 
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return atom;
+// The atoms of these names, asked for together: one wait for the server, not one for each.
+template <std::size_t N>
+std::array<xcb_atom_t, N> internAtoms(xcb_connection_t* connection,
+                                      const std::array<const char*, N>& names) {
+    std::array<xcb_intern_atom_cookie_t, N> cookies{};
+    for (std::size_t i = 0; i < N; ++i) {
+        cookies[i] =
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
+    }
+    std::array<xcb_atom_t, N> atoms{};
+    for (std::size_t i = 0; i < N; ++i) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+        atoms[i] = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+    }
+    return atoms;
 }
 
 // Asks the window manager to add both states (EWMH: a client message to the root window,
 // action 1 = add). Without a window manager nothing lists the window anyway.
 void askWindowManager(xcb_connection_t* connection, xcb_window_t id) {
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    const std::array<xcb_atom_t, 3> atoms = internAtoms<3>(
+        connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = id;
-    message.type = state;
+    message.type = atoms[0];
     message.data.data32[0] = 1;
-    message.data.data32[1] = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
-    message.data.data32[2] = internAtom(connection, "_NET_WM_STATE_SKIP_PAGER");
+    message.data.data32[1] = atoms[1];
+    message.data.data32[2] = atoms[2];
     message.data.data32[3] = 1;
     xcb_send_event(connection, 0, screen->root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,

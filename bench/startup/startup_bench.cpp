@@ -1,16 +1,18 @@
 // startup_bench: how long the program takes from exec to its painted login screen, and how
 // much memory it holds there, beside the floor of any Qt Widgets program: startup_floor_window,
-// which shows one plain window of the same size. It starts its own Xvfb with -fbdir and
-// reads the screen straight from the server's framebuffer. A start counts as done when the
-// whole screen shows exactly what that program shows once it has settled (taken from one
-// start beforehand), so a window that is mapped but not yet painted, or painted in part, does
-// not count. The two programs take turns, so that a change of the machine's load meets both.
+// which shows one plain window of the same size. It starts its own Xvfb with -fbdir (in
+// /dev/shm where there is one) and reads the screen straight from the server's framebuffer. A start
+// counts as done when the whole screen shows exactly what that program shows once it has settled
+// (taken from one start beforehand), so a window that is mapped but not yet painted, or painted in
+// part, does not count. The two programs take turns, so that a change of the machine's load meets
+// both.
 //
-//   startup_bench [STARTS] [WIDTHxHEIGHT] [-- PROGRAM ARGS...]
+//   startup_bench [STARTS] [WIDTHxHEIGHT] [-- PROGRAM ARGS... [-- PROGRAM ARGS...]...]
 //
-// STARTS per program (default 30); the screen (default 1024x768); the program measured
-// (default: quendal beside this benchmark, started with "win"). Without Xvfb it says so and
-// ends successfully. Prefer the medians, and note the load (printed before and after).
+// STARTS per program (default 30); the screen (default 1024x768); the programs measured
+// (default: quendal beside this benchmark, started with "win"), each taking its turn after
+// the floor, so that two builds can be compared in one run. Without Xvfb it says so and ends
+// successfully. Prefer the medians, and note the load (printed before and after).
 
 #include "xvfb_framebuffer.h"
 
@@ -272,6 +274,11 @@ void printRow(const char* what, const Program& program) {
     const Summary wall = summarise(program.startMs);
     const Summary cpu = summarise(program.cpuAtPaintMs);
     const Summary memory = summarise(program.memoryMb);
+    // A long name (a whole path) on a line of its own, the figures below it.
+    if (std::strlen(what) > 30) {
+        std::printf("%s\n", what);
+        what = "";
+    }
     std::printf("%-30s %7.1f %7.1f %7.1f   %7.1f %7.1f %7.1f   %6.1f %6.1f %6.1f\n", what, wall.min,
                 wall.median, wall.max, cpu.min, cpu.median, cpu.max, memory.min, memory.median,
                 memory.max);
@@ -282,11 +289,18 @@ void printRow(const char* what, const Program& program) {
 int main(int argc, char** argv) {
     int starts = 30;
     std::string size = "1024x768";
-    std::vector<std::string> measured;
+    std::vector<std::vector<std::string>> measured;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--") {
-            measured.assign(argv + i + 1, argv + argc);
+            for (int j = i + 1; j <= argc; ++j) {
+                if (j == argc || std::string(argv[j]) == "--") {
+                    if (j > i + 1) {
+                        measured.emplace_back(argv + i + 1, argv + j);
+                    }
+                    i = j;
+                }
+            }
             break;
         }
         if (arg.find('x') != std::string::npos) {
@@ -301,7 +315,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
     if (measured.empty()) {
-        measured = {(bin / "quendal").string(), "win"};
+        measured.push_back({(bin / "quendal").string(), "win"});
     }
     std::string folderTemplate =
         (std::filesystem::temp_directory_path() / "quendal-startup-XXXXXX").string();
@@ -310,6 +324,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::filesystem::path folder = folderTemplate;
+    // The server's screen in memory where the system has a memory file system (as a display's
+    // memory is), not in a file that the kernel writes back to the disk; the data folder stays
+    // on the disk, as a user's does.
+    std::filesystem::path screenFolder = folder;
+    std::string screenTemplate = "/dev/shm/quendal-startup-screen-XXXXXX";
+    if (std::filesystem::is_directory("/dev/shm") && mkdtemp(screenTemplate.data()) != nullptr) {
+        screenFolder = screenTemplate;
+    }
     std::filesystem::create_directories(folder / "data");
     std::filesystem::create_directories(folder / "run");
     std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
@@ -318,9 +340,11 @@ int main(int argc, char** argv) {
     if (pipe(numberPipe) != 0) {
         return 1;
     }
+    // -noreset: a desktop's X server keeps running between programs; a bare server resets
+    // itself whenever its last client goes, and a start that came then would wait for it.
     const pid_t xvfb =
         spawn({"Xvfb", "-displayfd", std::to_string(numberPipe[1]), "-screen", "0", size + "x24",
-               "-fbdir", folder.string(), "-nolisten", "tcp", "-br", "-nocursor"},
+               "-fbdir", screenFolder.string(), "-nolisten", "tcp", "-br", "-nocursor", "-noreset"},
               numberPipe[1]);
     close(numberPipe[1]);
     std::string number;
@@ -329,7 +353,7 @@ int main(int argc, char** argv) {
     XvfbFramebuffer screen;
     if (xvfb < 0 || !readLine(numberPipe[0], number, Clock::now() + kStartTimeout)) {
         error = "Xvfb did not start";
-    } else if (screen.Open((folder / "Xvfb_screen0").string(), &error)) {
+    } else if (screen.Open((screenFolder / "Xvfb_screen0").string(), &error)) {
         setenv("DISPLAY", (":" + number).c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         unsetenv("QT_SCALE_FACTOR");
@@ -340,39 +364,59 @@ int main(int argc, char** argv) {
 
         Program floor{
             "startup_floor_window", {(bin / "startup_floor_window").string()}, {}, {}, {}, {}};
-        Program program{
-            std::filesystem::path(measured.front()).filename().string(), measured, {}, {}, {}, {}};
-        const std::string loadBefore = loadAverage();
-        if (learn(floor, screen, empty, &error) && learn(program, screen, empty, &error)) {
-            bool ok = true;
-            for (int i = 0; ok && i < starts; ++i) {
-                ok = measure(floor, screen, empty, &error) &&
-                     measure(program, screen, empty, &error);
+        std::vector<Program> programs;
+        for (const std::vector<std::string>& argvOf : measured) {
+            // Named by file, or by the whole path where two programs share a name.
+            const std::filesystem::path path(argvOf.front());
+            std::string name = path.filename().string();
+            for (const std::vector<std::string>& other : measured) {
+                if (&other != &argvOf &&
+                    std::filesystem::path(other.front()).filename() == path.filename()) {
+                    name = path.string();
+                }
             }
-            if (ok) {
-                std::printf("Start-up, exec to the painted screen, %d starts each, screen %s, "
-                            "display :%s\nload average before: %s, after: %s\n\n",
-                            starts, size.c_str(), number.c_str(), loadBefore.c_str(),
-                            loadAverage().c_str());
-                std::printf("%-30s %23s   %23s   %20s\n", "", "wall ms (min/med/max)",
-                            "CPU ms at paint", "resident MB");
+            programs.push_back({name, argvOf, {}, {}, {}, {}});
+        }
+        const std::string loadBefore = loadAverage();
+        bool ok = learn(floor, screen, empty, &error);
+        for (Program& program : programs) {
+            ok = ok && learn(program, screen, empty, &error);
+        }
+        for (int i = 0; ok && i < starts; ++i) {
+            ok = measure(floor, screen, empty, &error);
+            for (Program& program : programs) {
+                ok = ok && measure(program, screen, empty, &error);
+            }
+        }
+        if (ok) {
+            std::printf("Start-up, exec to the painted screen, %d starts each, screen %s, "
+                        "display :%s\nload average before: %s, after: %s\n\n",
+                        starts, size.c_str(), number.c_str(), loadBefore.c_str(),
+                        loadAverage().c_str());
+            std::printf("%-30s %23s   %23s   %20s\n", "", "wall ms (min/med/max)",
+                        "CPU ms at paint", "resident MB");
+            for (const Program& program : programs) {
                 printRow(program.name.c_str(), program);
-                printRow("floor (one Qt window)", floor);
+            }
+            printRow("floor (one Qt window)", floor);
+            std::puts("");
+            for (const Program& program : programs) {
                 const double ratio =
                     summarise(program.startMs).median / summarise(floor.startMs).median;
                 const double cpuRatio =
                     summarise(program.cpuAtPaintMs).median / summarise(floor.cpuAtPaintMs).median;
-                std::printf("\nmedian wall time %.2f x the floor's, CPU time %.2f x (target: "
-                            "1.3 x); memory target 45 MB\n",
-                            ratio, cpuRatio);
-                status = 0;
+                std::printf("%s: median wall time %.2f x the floor's, CPU time %.2f x "
+                            "(target: 1.3 x); memory target 45 MB\n",
+                            program.name.c_str(), ratio, cpuRatio);
             }
+            status = 0;
         }
     }
     close(numberPipe[0]);
     stop(xvfb);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
+    std::filesystem::remove_all(screenFolder, ignored);
     if (status != 0) {
         std::fprintf(stderr, "startup_bench: %s\n", error.c_str());
     }

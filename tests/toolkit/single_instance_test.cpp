@@ -65,15 +65,30 @@ TEST(SingleInstance, ALockLeftByACrashedCopyDoesNotBlock) {
     EXPECT_TRUE(guard.tryToRun());
 }
 
-TEST(SingleInstance, SocketIsForItsUserOnly) {
+TEST(SingleInstance, SocketIsForItsUserOnlyAndHearsARequestThatComesInPieces) {
     const QString key = uniqueKey();
     SingleInstanceGuard guard(key);
+    QSignalSpy raised(&guard, &SingleInstanceGuard::raiseRequested);
     ASSERT_TRUE(guard.tryToRun());
+    // A client of Qt's own, which sends nothing at first, then the request in two writes.
     QLocalSocket probe;
     probe.connectToServer(guard.serverName());
     ASSERT_TRUE(probe.waitForConnected(1000));
     const QString path = probe.fullServerName();
+    QCoreApplication::processEvents();
+    probe.write("ra");
+    ASSERT_TRUE(probe.waitForBytesWritten(1000));
+    EXPECT_FALSE(raised.wait(200));
+    probe.write("ise\n");
+    ASSERT_TRUE(probe.waitForBytesWritten(1000));
+    EXPECT_TRUE(raised.wait(3000));
+    EXPECT_EQ(raised.count(), 1);
     probe.disconnectFromServer();
+    // A later copy still gets through after that client has gone.
+    SingleInstanceGuard second(key);
+    EXPECT_FALSE(second.tryToRun());
+    EXPECT_TRUE(second.runningCopyReached());
+    EXPECT_TRUE(raised.wait(3000));
     const QFile::Permissions perms = QFile::permissions(path);
     EXPECT_FALSE(perms &
                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther))
