@@ -2,7 +2,6 @@
 // dialog reads the runs, setting them all at once, and painting the filled chart.
 #include "toolkit/stacked_bar_chart.h"
 
-#include <QApplication>
 #include <QPixmap>
 #include <benchmark/benchmark.h>
 
@@ -45,14 +44,3 @@ void BM_SetPairsAndDraw(benchmark::State& state) {
 BENCHMARK(BM_SetPairsAndDraw)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

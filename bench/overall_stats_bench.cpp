@@ -11,7 +11,6 @@
 #include "toolkit/header_list_box.h"
 #include "toolkit/stacked_bar_chart.h"
 
-#include <QApplication>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -130,14 +129,3 @@ void BM_WalkOnly(benchmark::State& bench) {
 BENCHMARK(BM_WalkOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -39,6 +39,17 @@ std::string executableFolder() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
 }
 
+void execArgv(const std::vector<std::string>& argv) {
+    std::vector<char*> args;
+    args.reserve(argv.size() + 1);
+    for (const std::string& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
+    }
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+}
+
 Child spawn(const std::vector<std::string>& argv, bool quiet) {
     int fds[2];
     if (pipe(fds) != 0) {
@@ -55,14 +66,7 @@ Child spawn(const std::vector<std::string>& argv, bool quiet) {
         }
         close(fds[0]);
         close(fds[1]);
-        std::vector<char*> args;
-        args.reserve(argv.size() + 1);
-        for (const std::string& a : argv) {
-            args.push_back(const_cast<char*>(a.c_str()));
-        }
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
+        execArgv(argv);
     }
     close(fds[1]);
     if (pid < 0) {

@@ -22,6 +22,10 @@ bool onPath(const std::string& program);
 // The folder of the running executable.
 std::string executableFolder();
 
+// In a child after fork(): runs argv[0] (looked up in $PATH) with argv; ends the child with
+// status 127 when it cannot.
+[[noreturn]] void execArgv(const std::vector<std::string>& argv);
+
 // Starts argv[0] (looked up in $PATH) with its standard output on a pipe; `quiet` sends its
 // standard error to /dev/null. The child runs with the usual timer slack of 50 us and at the
 // normal priority, whatever the benchmark's own.

@@ -14,6 +14,7 @@
 // the floor, so that two builds can be compared in one run. Without Xvfb it says so and ends
 // successfully. Prefer the medians, and note the load (printed before and after).
 
+#include "bench_process.h"
 #include "xvfb_framebuffer.h"
 
 #include <algorithm>
@@ -73,14 +74,7 @@ pid_t spawn(const std::vector<std::string>& argv, int keepOpen = -1) {
                 close(fd);
             }
         }
-        std::vector<char*> args;
-        args.reserve(argv.size() + 1);
-        for (const std::string& a : argv) {
-            args.push_back(const_cast<char*>(a.c_str()));
-        }
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
+        quendal::fidelity::execArgv(argv);
     }
     return pid;
 }
@@ -313,7 +307,7 @@ int main(int argc, char** argv) {
         std::puts("startup_bench: Xvfb is not installed; skipped");
         return 0;
     }
-    const std::filesystem::path bin = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    const std::filesystem::path bin = quendal::fidelity::executableFolder();
     if (measured.empty()) {
         measured.push_back({(bin / "quendal").string(), "win"});
     }
