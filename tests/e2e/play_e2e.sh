@@ -8,6 +8,8 @@
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder.
 # Every wait has a time limit.
 set -uo pipefail
+# shellcheck source=e2e_common.sh
+. "$(dirname "$0")/e2e_common.sh"
 
 scenario=$1
 program=$2
@@ -130,13 +132,8 @@ close_statistics() {
 quit() {
     timeout 10 xdotool windowfocus --sync "$main" 2>/dev/null
     key Escape
-    for ((i = 0; i < 200; i++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program still runs after Escape"
-    wait "$pid"
-    local status=$?
+    local status
+    await_end "$pid" 20 Escape
     pid=
     [ "$status" -eq 0 ] || fail "exit code $status"
 }
@@ -245,13 +242,7 @@ pipe_result_file)
     await_gone Hinweis 10
     [ -p "$daten/user1.dat" ] || fail "the pipe is not there any more"
     kill -s TERM "$pid"
-    for ((i = 0; i < 200; i++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program still runs after SIGTERM"
-    wait "$pid"
-    status=$?
+    await_end "$pid" 20 SIGTERM
     pid=
     [ "$status" -eq 0 ] || fail "exit code $status after SIGTERM"
     [ -s "$daten/user1.cfg" ] || fail "the name was not written at the end"

@@ -6,6 +6,8 @@
 # The program starts windowed with an empty QUENDAL_DATA_DIR and a private runtime folder
 # (so that its single-instance guard meets no other copy). Every wait has a time limit.
 set -uo pipefail
+# shellcheck source=e2e_common.sh
+. "$(dirname "$0")/e2e_common.sh"
 
 scenario=$1
 program=$2
@@ -37,22 +39,20 @@ start() {
     pids+=("$started")
 }
 
-# Waits (at most $2 seconds) until the process $1 has ended, then sets $status to its
-# exit code; fails when it is still running.
-await_end() {
-    local pid=$1 limit=$(($2 * 10))
-    for ((i = 0; i < limit; i++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program still runs after $2 s"
-    wait "$pid"
-    status=$?
-}
-
 # The visible main window (the splash is gone by then), at most 30 seconds.
 main_window() {
     timeout 30 xdotool search --sync --onlyvisible --name '^Quendal$' | head -n 1
+}
+
+# The message box the start shows instead of the main window ($1 says what about), confirmed
+# with Return; then waits for the program ($first) to end, its exit code in $status.
+confirm_message_and_await_end() {
+    local box
+    box=$(main_window)
+    [ -n "$box" ] || fail "no message about $1"
+    timeout 10 xdotool windowfocus --sync "$box" || fail "cannot focus the message"
+    timeout 10 xdotool key Return || fail "cannot send Return"
+    await_end "$first" 20
 }
 
 # Polls for the four empty result files, at most 30 seconds.
@@ -135,11 +135,7 @@ stale_lock)
     sleep 0.5
     start
     first=$started
-    box=$(main_window)
-    [ -n "$box" ] || fail "no message about the copy that does not answer"
-    timeout 10 xdotool windowfocus --sync "$box" || fail "cannot focus the message"
-    timeout 10 xdotool key Return || fail "cannot send Return"
-    await_end "$first" 20
+    confirm_message_and_await_end "the copy that does not answer"
     [ "$status" -eq 1 ] || fail "exit code $status, not 1, when the running copy does not answer"
     grep -q "does not answer" "$work/program.log" || fail "no line on standard error"
     [ -e "$daten/user1.dat" ] && fail "the start went on after the message"
@@ -153,11 +149,7 @@ missing_graphics)
     program=$work/program/$(basename "$program")
     start
     first=$started
-    box=$(main_window)
-    [ -n "$box" ] || fail "no message about the graphics"
-    timeout 10 xdotool windowfocus --sync "$box" || fail "cannot focus the message"
-    timeout 10 xdotool key Return || fail "cannot send Return"
-    await_end "$first" 20
+    confirm_message_and_await_end "the graphics"
     [ "$status" -ne 0 ] || fail "the program ended with 0 without its graphics"
     [ -e "$daten/user1.dat" ] && fail "the program went on after the message"
     ;;
@@ -187,11 +179,7 @@ installed)
     rm -rf "$daten"
     start
     first=$started
-    box=$(main_window)
-    [ -n "$box" ] || fail "no message about the missing graphics"
-    timeout 10 xdotool windowfocus --sync "$box" || fail "cannot focus the message"
-    timeout 10 xdotool key Return || fail "cannot send Return"
-    await_end "$first" 20
+    confirm_message_and_await_end "the missing graphics"
     [ "$status" -ne 0 ] || fail "the program started without its installed DATA"
     ;;
 terminate)

@@ -17,6 +17,8 @@
 # SHOT is the screen_shot tool. Exits 77 (skipped) only when weston cannot be started here.
 # With KEEP_SHOTS set to a folder, the screenshots are copied there at the end.
 set -uo pipefail
+# shellcheck source=e2e_common.sh
+. "$(dirname "$0")/e2e_common.sh"
 
 scenario=$1
 shift
@@ -126,17 +128,6 @@ await_result_files() {
         sleep 0.1
     done
     fail "the result files did not appear in $daten"
-}
-
-# Waits (at most $2 s) until the process $1 has ended; its exit code goes to $status.
-await_end() {
-    for ((i = 0; i < $2 * 10; i++)); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$1" 2>/dev/null && fail "the program still runs after $2 s"
-    wait "$1"
-    status=$?
 }
 
 # The program as a session starts it, with a fresh data folder $1 and arguments after it;
