@@ -6,7 +6,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <cups/cups.h>
 #include <dlfcn.h>
@@ -89,6 +88,8 @@ namespace {
 // libcups, loaded for the first print rather than with the program: it brings the system's
 // TLS, Kerberos and service discovery libraries, which nothing before a print needs.
 struct CupsLibrary {
+    decltype(&::cupsGetDests) getDests;
+    decltype(&::cupsFreeDests) freeDests;
     decltype(&::cupsAddOption) addOption;
     decltype(&::cupsPrintFile2) printFile2;
     decltype(&::cupsFreeOptions) freeOptions;
@@ -102,6 +103,8 @@ const CupsLibrary* cups() {
             return nullptr;
         }
         static CupsLibrary api{};
+        api.getDests = reinterpret_cast<decltype(api.getDests)>(dlsym(library, "cupsGetDests"));
+        api.freeDests = reinterpret_cast<decltype(api.freeDests)>(dlsym(library, "cupsFreeDests"));
         api.addOption = reinterpret_cast<decltype(api.addOption)>(dlsym(library, "cupsAddOption"));
         api.printFile2 =
             reinterpret_cast<decltype(api.printFile2)>(dlsym(library, "cupsPrintFile2"));
@@ -109,11 +112,35 @@ const CupsLibrary* cups() {
             reinterpret_cast<decltype(api.freeOptions)>(dlsym(library, "cupsFreeOptions"));
         api.lastErrorString =
             reinterpret_cast<decltype(api.lastErrorString)>(dlsym(library, "cupsLastErrorString"));
-        const bool complete = api.addOption != nullptr && api.printFile2 != nullptr &&
+        const bool complete = api.getDests != nullptr && api.freeDests != nullptr &&
+                              api.addOption != nullptr && api.printFile2 != nullptr &&
                               api.freeOptions != nullptr && api.lastErrorString != nullptr;
         return complete ? &api : nullptr;
     }();
     return loaded;
+}
+
+// The system's default printer ("queue" or "queue/instance"), as the user's and the system's
+// CUPS settings name it; empty when there is none, or no CUPS.
+QString defaultPrinter() {
+    const CupsLibrary* library = cups();
+    if (library == nullptr) {
+        return {};
+    }
+    cups_dest_t* destinations = nullptr;
+    const int count = library->getDests(&destinations);
+    QString name;
+    for (int i = 0; i < count; ++i) {
+        if (destinations[i].is_default != 0 && destinations[i].name != nullptr) {
+            name = QString::fromUtf8(destinations[i].name);
+            if (destinations[i].instance != nullptr) {
+                name += u'/' + QString::fromUtf8(destinations[i].instance);
+            }
+            break;
+        }
+    }
+    library->freeDests(count, destinations);
+    return name;
 }
 
 } // namespace
@@ -157,19 +184,19 @@ PrintResult PrintJob::run(const PrintDrawing& draw) const {
     if (!pdfFolder.isEmpty()) {
         return toPdf(pdfFolder, draw);
     }
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
+    const QString printer = defaultPrinter();
+    if (printer.isEmpty()) {
         return toPdf(fallbackFolder_, draw);
     }
-    const QString printerError = toPrinter(info.printerName(), draw);
+    const QString printerError = toPrinter(printer, draw);
     if (printerError.isEmpty()) {
         PrintResult printed;
         printed.status = PrintResult::Status::Printed;
-        printed.printerName = info.printerName();
+        printed.printerName = printer;
         return printed;
     }
     PrintResult saved = toPdf(fallbackFolder_, draw);
-    saved.printerName = info.printerName();
+    saved.printerName = printer;
     saved.error = saved.ok() ? printerError : printerError + QStringLiteral("; ") + saved.error;
     return saved;
 }
