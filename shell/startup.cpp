@@ -33,6 +33,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
 #include <QPointer>
@@ -42,13 +43,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
+#include <xcb/xcb.h>
 
 namespace quendal {
 namespace {
 
 constexpr QSize kSplashSize{515, 302};
+constexpr QColor kSplashColour{0, 0, 255};
 
 // The splash shows before the creation handler has set ProgramFolder, so it looks for the
 // program folder itself: beside the executable, or in the installed "share/quendal/".
@@ -74,6 +78,98 @@ QPixmap splashPicture(const QString& path, double ratio) {
     return QPixmap::fromImage(reader.read());
 }
 
+// Where the second thread can show the splash straight through Qt's X connection: on the
+// screen of $DISPLAY that Qt uses, in the middle of the primary screen. Nothing where Qt
+// does not run on X, where another display was named on the command line, or where that
+// screen cannot show it.
+StartAhead::Plan::XSplash xSplashPlace(const QScreen* primary, bool displayOfTheEnvironment) {
+    StartAhead::Plan::XSplash place;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || primary == nullptr || !displayOfTheEnvironment) {
+        return place;
+    }
+    char* host = nullptr;
+    int display = 0;
+    int screen = 0;
+    const bool parsed = xcb_parse_display(nullptr, &host, &display, &screen) != 0;
+    std::free(host);
+    const double ratio = primary->devicePixelRatio();
+    const QRect logical = primary->geometry();
+    const QRect area(QPoint(qRound(logical.x() * ratio), qRound(logical.y() * ratio)),
+                     (QSizeF(logical.size()) * ratio).toSize());
+    if (!parsed || !XSplashWindow::canShow(x11->connection(), screen, area)) {
+        return place;
+    }
+    place.connection = x11->connection();
+    place.screen = screen;
+    place.area = area;
+    place.plainSize = (QSizeF(kSplashSize) * ratio).toSize();
+    place.plainColour = kSplashColour;
+    return place;
+}
+
+// The program's folder and arguments as the application object will see them, when they are
+// sure before it exists: no argument is one of Qt's own, which Qt takes out.
+std::optional<StartAhead::Early> earlyStart(int argc, char* argv[]) {
+    StartAhead::Early early;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] == nullptr || argv[i][0] == '-') {
+            return std::nullopt;
+        }
+        early.args.emplace_back(argv[i]);
+    }
+    std::error_code ec;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || executable.empty()) {
+        return std::nullopt;
+    }
+    early.executableFolder = executable.parent_path().string();
+    return early;
+}
+
+// The splash from its show until it is hidden: the second thread's window where it shows
+// one, else the splash form shown and painted here.
+class StartSplash {
+  public:
+    StartSplash(StartAhead& ahead, bool onSecondThread)
+        : ahead_(ahead), onSecondThread_(onSecondThread) {}
+
+    void show() {
+        if (!onSecondThread_) {
+            showForm();
+        }
+    }
+
+    // Takes the splash off the screen, once it has been on it.
+    void hide() {
+        if (onSecondThread_) {
+            onSecondThread_ = false;
+            if (std::unique_ptr<XSplashWindow> shown = ahead_.xSplash(); shown == nullptr) {
+                // Not shown there after all: shown here, before it goes.
+                showForm();
+            }
+        }
+        if (form_ != nullptr) {
+            form_->hide();
+            form_.reset();
+        }
+    }
+
+  private:
+    void showForm() {
+        form_ = std::make_unique<TIntroForm>();
+        form_->setPictureSource(
+            [this](const QString& path, double ratio) { return ahead_.splash(path, ratio); });
+        form_->show();
+        form_->repaint();
+        QCoreApplication::processEvents();
+    }
+
+    StartAhead& ahead_;
+    bool onSecondThread_;
+    std::unique_ptr<TIntroForm> form_;
+};
+
 } // namespace
 
 // --- Splash --------------------------------------------------------------------------------
@@ -83,7 +179,7 @@ TIntroForm::TIntroForm(QWidget* parent)
     setObjectName(QStringLiteral("IntroForm"));
     setWindowTitle(QStringLiteral("Quendal"));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(0, 0, 255));
+    palette.setColor(QPalette::Window, kSplashColour);
     setPalette(palette);
     setAutoFillBackground(true);
     resize(kSplashSize);
@@ -316,8 +412,13 @@ bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
 int runQuendal(int argc, char* argv[]) {
     // X wherever it can be reached, unless the user asked otherwise (platform_choice.h).
     choosePlatform(argc, argv);
+    // Qt takes the option out of the arguments; the splash's own window needs to know of it.
+    const bool displayOptionGiven = std::any_of(argv + 1, argv + argc, [](const char* arg) {
+        return arg != nullptr &&
+               (std::strcmp(arg, "-display") == 0 || std::strcmp(arg, "--display") == 0);
+    });
     // Meanwhile a second thread loads what Qt and the start will need (start_ahead.h).
-    StartAhead ahead;
+    StartAhead ahead(earlyStart(argc, argv));
     HeldDisplay held;
     prepareFullScreenScale(argc, argv, held);
     // An error that escapes a handler is dropped there and the program goes on.
@@ -352,24 +453,23 @@ int runQuendal(int argc, char* argv[]) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         args.push_back(arguments.at(i).toStdString());
     }
-    // The second thread goes on with the splash picture, the bitmap lists and the fonts.
+    // The second thread goes on with the splash picture, the bitmap lists and the fonts, and
+    // on X it shows the splash itself while this thread makes the main window.
     const QScreen* primary = QGuiApplication::primaryScreen();
-    ahead.prepare(StartAhead::planFor(QCoreApplication::applicationDirPath().toStdString(), args,
-                                      primary != nullptr ? primary->devicePixelRatio() : 1.0));
-
-    auto splash = std::make_unique<TIntroForm>();
-    splash->setPictureSource(
-        [&ahead](const QString& path, double ratio) { return ahead.splash(path, ratio); });
-    splash->show();
-    splash->repaint();
-    QCoreApplication::processEvents();
+    StartAhead::Plan plan =
+        StartAhead::planFor(QCoreApplication::applicationDirPath().toStdString(), args,
+                            primary != nullptr ? primary->devicePixelRatio() : 1.0);
+    plan.x = xSplashPlace(primary, !displayOptionGiven);
+    StartSplash splash(ahead, plan.x.connection != nullptr);
+    ahead.prepare(std::move(plan));
+    splash.show();
 
     QApplication::setApplicationName(QStringLiteral("Quendal"));
 
     THaupt haupt;
     if (const auto failure =
             FormCreate(haupt, args, QCoreApplication::applicationDirPath().toStdString())) {
-        splash->hide();
+        splash.hide();
         PlatformMessage(failure->message, PlatformMessageKind::Critical, failure->detail);
         return 1;
     }
@@ -381,7 +481,7 @@ int runQuendal(int argc, char* argv[]) {
     const bool listsLoaded = daten.FormCreate(&error);
     TDaten::setListSource({});
     if (!listsLoaded) {
-        splash->hide();
+        splash.hide();
         PlatformMessage(TDaten::loadFailureMessage(), PlatformMessageKind::Critical, error);
         return 1;
     }
@@ -392,9 +492,8 @@ int runQuendal(int argc, char* argv[]) {
     app.deferStart([&dialogs, &haupt] { dialogs.emplace(haupt); });
     QObject::connect(&haupt, &THaupt::dialogsNeeded, &app, &QuendalApplication::finishStart);
     QObject::connect(&haupt, &THaupt::firstFrameShown, &app, &QuendalApplication::finishStart);
-    splash->hide();
     // Gone with its window and picture once hidden: it never shows again.
-    splash.reset();
+    splash.hide();
 
     QObject::connect(&guard, &SingleInstanceGuard::raiseRequested, &haupt,
                      &THaupt::restoreAndRaise);
