@@ -39,8 +39,8 @@ QImage screenPixels(xcb_connection_t* connection, QRect rect) {
     if (reply == nullptr) {
         return {};
     }
-    QImage image(xcb_get_image_data(reply), rect.width(), rect.height(), rect.width() * 4,
-                 QImage::Format_RGB32);
+    QImage image(xcb_get_image_data(reply), rect.width(), rect.height(),
+                 static_cast<qsizetype>(rect.width()) * 4, QImage::Format_RGB32);
     QImage copy = image.copy();
     std::free(reply);
     return copy;
