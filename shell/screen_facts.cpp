@@ -1,5 +1,7 @@
 #include "shell/screen_facts.h"
 
+#include "toolkit/xcb_requests.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 #include <cstdlib>
@@ -104,11 +106,7 @@ std::optional<ScreenFacts> quickScreenFacts(int argc, char* argv[], HeldDisplay*
         return std::nullopt;
     }
     const int preferred = display->preferredScreen();
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; i < preferred && screens.rem > 0; ++i) {
-        xcb_screen_next(&screens);
-    }
-    const xcb_screen_t* screen = screens.rem > 0 ? screens.data : nullptr;
+    const xcb_screen_t* screen = nthScreen(connection, preferred);
     if (screen == nullptr) {
         return std::nullopt;
     }

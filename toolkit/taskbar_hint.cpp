@@ -1,34 +1,15 @@
 #include "toolkit/taskbar_hint.h"
 
+#include "toolkit/xcb_requests.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <array>
-#include <cstddef>
-#include <cstdlib>
-#include <cstring>
 #include <xcb/xcb.h>
 
 namespace quendal {
 namespace {
-
-// The atoms of these names, asked for together: one wait for the server, not one for each.
-template <std::size_t N>
-std::array<xcb_atom_t, N> internAtoms(xcb_connection_t* connection,
-                                      const std::array<const char*, N>& names) {
-    std::array<xcb_intern_atom_cookie_t, N> cookies{};
-    for (std::size_t i = 0; i < N; ++i) {
-        cookies[i] =
-            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
-    }
-    std::array<xcb_atom_t, N> atoms{};
-    for (std::size_t i = 0; i < N; ++i) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
-        atoms[i] = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(reply);
-    }
-    return atoms;
-}
 
 // Asks the window manager to add both states (EWMH: a client message to the root window,
 // action 1 = add). Without a window manager nothing lists the window anyway.

@@ -1,11 +1,12 @@
 #include "toolkit/x_splash_window.h"
 
+#include "toolkit/xcb_requests.h"
+
 #include <QByteArray>
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -27,29 +28,6 @@ enum Atom : std::size_t {
 constexpr std::array<const char*, kAtomCount> kAtomNames{
     "_NET_WM_NAME",  "UTF8_STRING",         "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_SPLASH",
     "_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_MOTIF_WM_HINTS"};
-
-std::array<xcb_atom_t, kAtomCount> internAtoms(xcb_connection_t* connection) {
-    std::array<xcb_intern_atom_cookie_t, kAtomCount> cookies{};
-    for (std::size_t i = 0; i < kAtomCount; ++i) {
-        cookies[i] = xcb_intern_atom(
-            connection, 0, static_cast<uint16_t>(std::strlen(kAtomNames[i])), kAtomNames[i]);
-    }
-    std::array<xcb_atom_t, kAtomCount> atoms{};
-    for (std::size_t i = 0; i < kAtomCount; ++i) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
-        atoms[i] = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(reply);
-    }
-    return atoms;
-}
-
-const xcb_screen_t* nthScreen(xcb_connection_t* connection, int number) {
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; i < number && screens.rem > 0; ++i) {
-        xcb_screen_next(&screens);
-    }
-    return screens.rem > 0 ? screens.data : nullptr;
-}
 
 // Whether the screen's pixels are 32-bit words of 0x00RRGGBB in the order of this machine,
 // the layout of a QImage of Format_RGB32.
@@ -107,7 +85,7 @@ void putPicture(xcb_connection_t* connection, xcb_pixmap_t pixmap, const QImage&
 }
 
 void setProperties(xcb_connection_t* connection, xcb_window_t window, QRect geometry) {
-    const std::array<xcb_atom_t, kAtomCount> atoms = internAtoms(connection);
+    const std::array<xcb_atom_t, kAtomCount> atoms = internAtoms(connection, kAtomNames);
     const QByteArray title = QByteArrayLiteral("Quendal");
     const auto length = static_cast<uint32_t>(title.size());
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
