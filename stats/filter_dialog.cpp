@@ -7,9 +7,9 @@
 #include "stats/overall_texts.h"
 #include "stats/prints.h"
 #include "stats/wait_cursor.h"
+#include "toolkit/bar_chart.h"
 #include "toolkit/builtin_lists.h"
 #include "toolkit/image_button.h"
-#include "toolkit/stacked_bar_chart.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -92,11 +92,16 @@ TFilterDialog::TFilterDialog(MessageSink& messages, QWidget* parent)
     AnzeigenButton_->setCaptionColor(kUpperCaption);
     connect(AnzeigenButton_, &ImageButton::clicked, this, &TFilterDialog::AnzeigenButtonClick);
 
-    Chart1_ = new StackedBarChart(ppp_);
-    Chart1_->setObjectName(QStringLiteral("Chart1"));
-    Chart1_->setGeometry(25, 68, 590, 337);
-    Chart1_->setBackgroundColor(FehlerLabel_->palette().color(QPalette::Window));
-    Chart1_->setSetColors(Series1Colour, Series2Colour);
+    QString why;
+    Chart1_ = makeBarChart(ppp_, &why);
+    if (Chart1_ != nullptr) {
+        Chart1_->widget()->setObjectName(QStringLiteral("Chart1"));
+        Chart1_->widget()->setGeometry(25, 68, 590, 337);
+        Chart1_->setBackgroundColor(FehlerLabel_->palette().color(QPalette::Window));
+        Chart1_->setSetColors(Series1Colour, Series2Colour);
+    } else {
+        qWarning("the progress chart cannot be shown: %s", qPrintable(why));
+    }
 
     cancelbutton_ = look::dialogButton(ppp_, "cancelbutton", 176, 418);
     druckbutton_ = look::dialogButton(ppp_, "druckbutton", 325, 418);
@@ -115,10 +120,13 @@ void TFilterDialog::FormShow() {
     cancelbutton_->setText(texts::pick(texts::buttons::schliessen));
     druckbutton_->setText(texts::pick(texts::buttons::drucken));
     FehlerLabel_->setText(texts::pick(texts::filter::FehlerLabel));
-    // A print of no data shows what the screen shows.
-    Chart1_->setNoDataText(FehlerLabel_->text(), FehlerLabel_->font(), look::kText);
-    Chart1_->setSetTitles(texts::pick(texts::filter::Series1), texts::pick(texts::filter::Series2));
-    Chart1_->setValueAxisTitle(texts::pick(texts::filter::axisTitle));
+    if (Chart1_ != nullptr) {
+        // A print of no data shows what the screen shows.
+        Chart1_->setNoDataText(FehlerLabel_->text(), FehlerLabel_->font(), look::kText);
+        Chart1_->setSetTitles(texts::pick(texts::filter::Series1),
+                              texts::pick(texts::filter::Series2));
+        Chart1_->setValueAxisTitle(texts::pick(texts::filter::axisTitle));
+    }
     for (ImageButton* button : {AnzeigenButton_, cancelbutton_, druckbutton_}) {
         button->setDown(false);
     }
@@ -179,12 +187,16 @@ void TFilterDialog::AnzeigenButtonClick() {
                            }
                        });
     }
-    Chart1_->setPairs(labels, means, deviations);
-    Chart1_->setVisible(!labels.isEmpty());
+    if (Chart1_ != nullptr) {
+        Chart1_->setPairs(labels, means, deviations);
+        Chart1_->widget()->setVisible(!labels.isEmpty());
+    }
 }
 
 void TFilterDialog::druckbuttonClick() {
-    PrintChart(*Chart1_, messages_);
+    if (Chart1_ != nullptr) {
+        PrintChart(*Chart1_, messages_);
+    }
 }
 
 } // namespace quendal

@@ -15,8 +15,8 @@ class QLabel;
 
 namespace quendal {
 
+class BarChart;
 class ImageButton;
-class StackedBarChart;
 
 // The program-key part a run must contain to be charted: "-" for every exercise (no
 // filter), "V-1" or "V-2" for the colour or number exercise, with the version digit added
@@ -47,7 +47,8 @@ class TFilterDialog : public TOwnFenster {
 
     QComboBox* TypCombo() const { return TypCombo_; }
     QComboBox* VersionCombo() const { return VersionCombo_; }
-    StackedBarChart* Chart1() const { return Chart1_; }
+    // Null when the chart module cannot be loaded: the dialog then shows no chart.
+    BarChart* Chart1() const { return Chart1_; }
     QLabel* FehlerLabel() const { return FehlerLabel_; }
 
   private:
@@ -62,7 +63,7 @@ class TFilterDialog : public TOwnFenster {
     QComboBox* TypCombo_;
     QComboBox* VersionCombo_;
     ImageButton* AnzeigenButton_;
-    StackedBarChart* Chart1_;
+    BarChart* Chart1_;
     ImageButton* cancelbutton_;
     ImageButton* druckbutton_;
 };

@@ -4,11 +4,12 @@
 #include "stats/overall_texts.h"
 #include "stats/reports.h"
 #include "stats/wait_cursor.h"
+#include "toolkit/bar_chart.h"
 #include "toolkit/dbf_table.h"
-#include "toolkit/stacked_bar_chart.h"
 
 #include <QApplication>
 #include <QPagedPaintDevice>
+#include <QWidget>
 
 namespace quendal {
 
@@ -141,11 +142,11 @@ std::optional<PrintResult> PrintOverallStatistics(const QStringList& lines, Mess
     return result;
 }
 
-std::optional<PrintResult> PrintChart(StackedBarChart& chart, MessageSink& messages) {
+std::optional<PrintResult> PrintChart(BarChart& chart, MessageSink& messages) {
     if (!ask(messages, texts::drucken::grafikQuestion)) {
         return std::nullopt;
     }
-    if (QWidget* window = chart.window()) {
+    if (QWidget* window = chart.widget()->window()) {
         window->repaint();
     }
     PrintResult result;

@@ -15,7 +15,7 @@
 
 namespace quendal {
 
-class StackedBarChart;
+class BarChart;
 
 // The print of the single statistics view (its print button and Enter): asks "Soll die
 // Statistik gedruckt werden?", prints TReport for the current ResultRecord with the view's
@@ -41,6 +41,6 @@ std::string PrintTablePath();
 // The chart's print: asks "Soll die Grafik gedruckt werden?", prints the chart with the
 // footer user file + " (" + date + " - " + time + ")" of the current ResultRecord and says
 // "Die Grafik wurde gedruckt." (German in both languages).
-std::optional<PrintResult> PrintChart(StackedBarChart& chart, MessageSink& messages);
+std::optional<PrintResult> PrintChart(BarChart& chart, MessageSink& messages);
 
 } // namespace quendal

@@ -416,3 +416,9 @@ bool StackedBarChart::print(QPagedPaintDevice& device, double marginMm) {
 }
 
 } // namespace quendal
+
+// What makeBarChart looks for in the module.
+extern "C" __attribute__((visibility("default"))) quendal::BarChart*
+quendal_make_bar_chart(QWidget* parent) {
+    return new quendal::StackedBarChart(parent);
+}

@@ -10,7 +10,11 @@
 // whole and apart from its neighbours, at any number of pairs and any size. Bars too narrow
 // for an outline are drawn without one, in their plain colours, so both colours stay visible
 // however many pairs stand side by side. A chart without pairs prints its no-data text.
+//
+// It is built into the chart module with Qt Charts (bar_chart.h); the screens make it through
+// makeBarChart and see it as a BarChart.
 
+#include "toolkit/bar_chart.h"
 #include "toolkit/category_labels.h"
 
 #include <QChartView>
@@ -31,18 +35,20 @@ class QValueAxis;
 
 namespace quendal {
 
-class StackedBarChart : public QChartView {
+class StackedBarChart : public QChartView, public BarChart {
     Q_OBJECT
   public:
     explicit StackedBarChart(QWidget* parent = nullptr);
 
-    void setSetTitles(const QString& first, const QString& second);
-    void setSetColors(const QColor& first, const QColor& second);
+    QWidget* widget() override { return this; }
+
+    void setSetTitles(const QString& first, const QString& second) override;
+    void setSetColors(const QColor& first, const QColor& second) override;
     QColor firstColor() const { return colours_[0]; }
     QColor secondColor() const { return colours_[1]; }
-    void setValueAxisTitle(const QString& title);
-    void setBackgroundColor(const QColor& colour);
-    QColor backgroundColor() const { return background_; }
+    void setValueAxisTitle(const QString& title) override;
+    void setBackgroundColor(const QColor& colour) override;
+    QColor backgroundColor() const override { return background_; }
 
     // Removes every pair.
     void clear();
@@ -50,7 +56,7 @@ class StackedBarChart : public QChartView {
     void addPair(const QString& label, double first, double second);
     // Replaces every pair at once (far faster than adding hundreds one by one).
     void setPairs(const QStringList& labels, const QList<double>& first,
-                  const QList<double>& second);
+                  const QList<double>& second) override;
 
     int pairCount() const { return static_cast<int>(labels_.size()); }
     QStringList labels() const { return labels_; }
@@ -75,17 +81,17 @@ class StackedBarChart : public QChartView {
     bool narrowBars() const { return narrowBars_; }
 
     // What a chart without pairs prints instead of an empty plot.
-    void setNoDataText(const QString& text, const QFont& font, const QColor& colour);
+    void setNoDataText(const QString& text, const QFont& font, const QColor& colour) override;
 
     // The footer line of the printed chart; empty means none.
-    void setFooterText(const QString& text) { footer_ = text; }
+    void setFooterText(const QString& text) override { footer_ = text; }
     QString footerText() const { return footer_; }
 
     // Draws the chart, footer included, into target (scaled, aspect ratio kept).
     void paintChart(QPainter& painter, const QRectF& target);
     // Prints the chart across the width of one page within margins of marginMm; false when
     // the device cannot be painted on.
-    bool print(QPagedPaintDevice& device, double marginMm = 15.0);
+    bool print(QPagedPaintDevice& device, double marginMm = 15.0) override;
 
   private:
     void applyBrushes();

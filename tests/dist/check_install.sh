@@ -32,6 +32,17 @@ for f in bin/quendal bin/quendal-results \
     [ -f "$usr/$f" ] || fail "$f is not installed"
 done
 [ -x "$usr/bin/quendal" ] && [ -x "$usr/bin/quendal-results" ] || fail "the programs are not executable"
+# The chart module where the program looks for it, its libraries all found; the program
+# itself starts without Qt Charts.
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+module=$usr/$libdir/quendal/libquendal_chart.so
+if [ -f "$module" ]; then
+    ldd "$module" | grep -q 'not found' && fail "the chart module's libraries: $(ldd "$module" | grep 'not found')"
+    ldd "$module" | grep -q 'libQt6Charts' || fail "the chart module does not bring Qt Charts"
+else
+    fail "$libdir/quendal/libquendal_chart.so is not installed"
+fi
+readelf -d "$usr/bin/quendal" | grep -q 'libQt6Charts' && fail "the program links Qt Charts at its start"
 # The whole DATA folder of the build, nothing more and nothing less.
 diff -r "$build/bin/DATA" "$usr/share/quendal/DATA" >"$work/data.diff" ||
     { cat "$work/data.diff" >&2; fail "share/quendal/DATA differs from the build's DATA"; }

@@ -5,7 +5,6 @@
 #include "stats/filter_dialog.h"
 #include "stats_fixture.h"
 #include "toolkit/image_button.h"
-#include "toolkit/stacked_bar_chart.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -69,7 +68,7 @@ class FilterTest : public StatsTest {
     }
 
     Pairs drawn() const {
-        StackedBarChart* chart = dialog_.Chart1();
+        StackedBarChart* chart = chartOf(dialog_);
         return {chart->labels(), chart->firstValues(), chart->secondValues()};
     }
 
@@ -110,22 +109,22 @@ TEST_F(FilterTest, EveryFilterChartsWhatTheRecordByRecordReadingGives) {
             const Pairs all = drawn();
             EXPECT_EQ(all, expected(0, 0, today));
             EXPECT_EQ(all.labels.size(), today ? 10 : 13);
-            const double axis = dialog_.Chart1()->valueAxisMax();
-            const int ticks = dialog_.Chart1()->valueAxisTickCount();
+            const double axis = chartOf(dialog_)->valueAxisMax();
+            const int ticks = chartOf(dialog_)->valueAxisTickCount();
             for (int type = 0; type <= 2; ++type) {
                 for (int version = 0; version <= (type == 0 ? 0 : 4); ++version) {
                     choose(type, version);
                     EXPECT_EQ(dialog_.ChartFilterKey(), ChartFilterKeyFor(type, version));
                     const Pairs want = expected(type, version, today);
                     EXPECT_EQ(drawn(), want) << type << "/" << version << " today " << today;
-                    EXPECT_EQ(dialog_.Chart1()->isVisibleTo(&dialog_), !want.labels.isEmpty());
+                    EXPECT_EQ(chartOf(dialog_)->isVisibleTo(&dialog_), !want.labels.isEmpty());
                 }
             }
             // After every other filter, some of them without data, the same runs stand on
             // the same value axis.
             choose(0, 0);
-            EXPECT_EQ(dialog_.Chart1()->valueAxisMax(), axis);
-            EXPECT_EQ(dialog_.Chart1()->valueAxisTickCount(), ticks);
+            EXPECT_EQ(chartOf(dialog_)->valueAxisMax(), axis);
+            EXPECT_EQ(chartOf(dialog_)->valueAxisTickCount(), ticks);
         });
     }
     // The colour exercise's version 3: exactly the keys containing V-13.
@@ -157,7 +156,7 @@ TEST_F(FilterTest, NoDataTextFiltersRedrawOnlyOnShowAndKeys) {
         programState().vocabulary = ExerciseVocabulary::forLanguage(language);
         programState().DayListMode = true; // no run of today
         show([&] {
-            EXPECT_FALSE(dialog_.Chart1()->isVisibleTo(&dialog_));
+            EXPECT_FALSE(chartOf(dialog_)->isVisibleTo(&dialog_));
             EXPECT_TRUE(dialog_.FehlerLabel()->isVisible());
             EXPECT_EQ(dialog_.FehlerLabel()->text(),
                       language == 1 ? QString::fromUtf8("Für diese Auswahl liegen keine Daten vor.")
@@ -182,7 +181,7 @@ TEST_F(FilterTest, NoDataTextFiltersRedrawOnlyOnShowAndKeys) {
         EXPECT_EQ(drawn().first[1], 0.0);
         EXPECT_EQ(drawn().second[1], 0.0);
         choose(2, 0); // the number exercise: nothing
-        EXPECT_FALSE(dialog_.Chart1()->isVisibleTo(&dialog_));
+        EXPECT_FALSE(chartOf(dialog_)->isVisibleTo(&dialog_));
         EXPECT_EQ(dialog_.ChartFilterKey(), "V-2");
 
         // Choosing another exercise refills the versions and selects "alle", without drawing.
@@ -191,7 +190,7 @@ TEST_F(FilterTest, NoDataTextFiltersRedrawOnlyOnShowAndKeys) {
         EXPECT_EQ(dialog_.VersionCombo()->count(), 5);
         EXPECT_EQ(dialog_.VersionCombo()->currentIndex(), 0);
         EXPECT_EQ(dialog_.VersionCombo()->itemText(2), "Version 2");
-        EXPECT_FALSE(dialog_.Chart1()->isVisibleTo(&dialog_));
+        EXPECT_FALSE(chartOf(dialog_)->isVisibleTo(&dialog_));
         EXPECT_EQ(dialog_.ChartFilterKey(), "V-2");
         // Enter closes instead of drawing.
         QTest::keyClick(dialog_.TypCombo(), Qt::Key_Return);

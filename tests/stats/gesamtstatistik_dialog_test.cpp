@@ -177,7 +177,7 @@ TEST_F(GesamtTest, ListsDetailsChartAndKeysOnSevenRecords) {
 
         // After the details of record 2 the chart still covers records 1 to 7.
         QTimer::singleShot(0, dialog_.FilterDialog(), [&] {
-            StackedBarChart* chart = dialog_.FilterDialog()->Chart1();
+            StackedBarChart* chart = chartOf(*dialog_.FilterDialog());
             EXPECT_TRUE(chart->isVisible());
             EXPECT_EQ(chart->labels(), (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
             dialog_.FilterDialog()->cancelbuttonClick();
@@ -204,7 +204,7 @@ TEST_F(GesamtTest, ListsDetailsChartAndKeysOnSevenRecords) {
 
         // The chart follows today's runs: every record saved today, the marked ones too.
         QTimer::singleShot(0, dialog_.FilterDialog(), [&] {
-            EXPECT_EQ(dialog_.FilterDialog()->Chart1()->labels(),
+            EXPECT_EQ(chartOf(*dialog_.FilterDialog())->labels(),
                       (QStringList{"2", "3", "4", "5", "6"}));
             dialog_.FilterDialog()->cancelbuttonClick();
         });

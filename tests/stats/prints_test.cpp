@@ -335,7 +335,7 @@ TEST_F(PrintsTest, ChartPrintCarriesItsFooterAndSaysDoneInGerman) {
         chart.findChild<ImageButton*>(QStringLiteral("druckbutton"))->click();
         EXPECT_TRUE(pdfFiles().isEmpty());
         result = PrintChart(*chart.Chart1(), messages);
-        EXPECT_TRUE(chart.Chart1()->footerText().isEmpty()); // only while printing
+        EXPECT_TRUE(chartOf(chart)->footerText().isEmpty()); // only while printing
         // The colour exercise's version 3: no run, and the page says so as the screen does.
         chart.TypCombo()->setCurrentIndex(1);
         chart.TypComboChange();

@@ -9,7 +9,9 @@
 #include "core/program_state.h"
 #include "core/result_file.h"
 #include "core/statistics.h"
+#include "stats/filter_dialog.h"
 #include "tests/core/scratch_folder.h"
+#include "toolkit/stacked_bar_chart.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -45,6 +47,11 @@ class RecordingMessages : public MessageSink {
     std::vector<Shown> shown;
     std::deque<int> answers; // for the yes/no questions; Yes once they run out
 };
+
+// The chart dialog's chart as the chart module made it.
+inline StackedBarChart* chartOf(const TFilterDialog& dialog) {
+    return dynamic_cast<StackedBarChart*>(dialog.Chart1());
+}
 
 // Today in the tests.
 inline const LocalDateTime kToday{2026, 12, 10, 9, 30};
