@@ -391,9 +391,13 @@ void BitmapList::decodeAhead(const std::vector<int>& indices) {
             continue;
         }
         QString why;
-        ahead_[i] =
+        QImage decoded =
             decode(QByteArray::fromRawData(bytes_.constData() + item.offset, item.length), &why)
                 .value_or(QImage());
+        // In the format its pixmap holds on a true-colour screen, so that making the pixmap
+        // converts nothing where the time counts.
+        ahead_[i] = decoded.convertToFormat(
+            decoded.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     }
 }
 
