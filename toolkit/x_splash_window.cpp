@@ -84,8 +84,8 @@ void putPicture(xcb_connection_t* connection, xcb_pixmap_t pixmap, const QImage&
     xcb_free_gc(connection, gc);
 }
 
-void setProperties(xcb_connection_t* connection, xcb_window_t window, QRect geometry) {
-    const std::array<xcb_atom_t, kAtomCount> atoms = internAtoms(connection, kAtomNames);
+void setProperties(xcb_connection_t* connection, xcb_window_t window, QRect geometry,
+                   const std::array<xcb_atom_t, kAtomCount>& atoms) {
     const QByteArray title = QByteArrayLiteral("Quendal");
     const auto length = static_cast<uint32_t>(title.size());
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME,
@@ -144,6 +144,8 @@ std::unique_ptr<XSplashWindow> XSplashWindow::show(xcb_connection_t* connection,
     if (size.isEmpty() || size.width() > 0x7fff || size.height() > 0x7fff) {
         return nullptr;
     }
+    // Asked for before the picture goes out, so that their answers do not wait for it.
+    const auto atomRequests = askForAtoms(connection, kAtomNames);
     const QRect geometry(QPoint(area.left() + (area.width() - size.width()) / 2,
                                 area.top() + (area.height() - size.height()) / 2),
                          size);
@@ -175,7 +177,7 @@ std::unique_ptr<XSplashWindow> XSplashWindow::show(xcb_connection_t* connection,
     if (pixmap != XCB_NONE) {
         xcb_free_pixmap(connection, pixmap);
     }
-    setProperties(connection, window, geometry);
+    setProperties(connection, window, geometry, atomsOf(connection, atomRequests));
     splash->requests_.push_back(xcb_map_window_checked(connection, window).sequence);
     xcb_flush(connection);
     return splash;
