@@ -163,8 +163,11 @@ bool SingleInstanceGuard::tryToRun() {
     // Who holds it, for a person who looks: the process number and the program.
     const QByteArray holder = QByteArray::number(static_cast<qint64>(::getpid())) + '\n' +
                               QFile::encodeName(QCoreApplication::applicationName()) + '\n';
-    if (::ftruncate(lockFd_, 0) != 0 ||
-        ::pwrite(lockFd_, holder.constData(), static_cast<std::size_t>(holder.size()), 0) < 0) {
+    // Written over the old text and cut to its length after, so that the file keeps its block
+    // (freeing it can wait for the disk).
+    if (::pwrite(lockFd_, holder.constData(), static_cast<std::size_t>(holder.size()), 0) !=
+            holder.size() ||
+        ::ftruncate(lockFd_, holder.size()) != 0) {
         qWarning("single instance: cannot write %s: %s", lockPath.constData(),
                  std::strerror(errno));
     }

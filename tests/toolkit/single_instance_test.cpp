@@ -104,7 +104,11 @@ TEST(SingleInstance, ALockFileThatNamesNoProcessIsStaleButOneHeldByALiveCopyIsNo
     SingleInstanceGuard probe(key);
     const QString lockPath = probe.serverName() + QStringLiteral(".lock");
     // Left empty or garbled by a copy that died while writing it, or by a broken disk.
-    for (const QByteArray& left : {QByteArray(), QByteArray("\x01\xff garbage\n", 11)}) {
+    // The copy that takes it over says who holds it now, and nothing of the old text is left.
+    const QByteArray holder = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                              QFile::encodeName(QCoreApplication::applicationName()) + '\n';
+    for (const QByteArray& left :
+         {QByteArray(), QByteArray("\x01\xff garbage\n", 11), QByteArray(300, 'x')}) {
         QFile file(lockPath);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(left);
@@ -112,6 +116,9 @@ TEST(SingleInstance, ALockFileThatNamesNoProcessIsStaleButOneHeldByALiveCopyIsNo
         SingleInstanceGuard guard(key);
         EXPECT_TRUE(guard.tryToRun()) << left.size();
         EXPECT_FALSE(guard.alreadyRunning());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), holder) << left.size();
+        file.close();
     }
 
     // A running copy whose lock file reads empty (as in the moment it is written) keeps it.
