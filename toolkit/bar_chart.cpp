@@ -12,7 +12,8 @@ namespace {
 // What the module exports to make a chart.
 using MakeChart = BarChart* (*)(QWidget* parent);
 constexpr char kMakeChart[] = "quendal_make_bar_chart";
-constexpr char kModuleName[] = "libquendal_chart.so";
+// The installed module, seen from the executable's folder.
+constexpr char kInstalledModule[] = QUENDAL_CHART_MODULE_FROM_BIN;
 
 // Loaded once and kept: the charts it made live as long as their parents.
 MakeChart loadModule(QString* why) {
@@ -24,11 +25,10 @@ MakeChart loadModule(QString* why) {
         }
         return make;
     }
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QStringList candidates{
-        folder + QLatin1Char('/') + QLatin1String(kModuleName),
-        QFileInfo(folder + QLatin1Char('/') + QLatin1String(QUENDAL_CHART_MODULE_FROM_BIN))
-            .absoluteFilePath()};
+    // The build tree's beside the executable, else the installed one.
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QFileInfo installed(folder + QLatin1String(kInstalledModule));
+    const QStringList candidates{folder + installed.fileName(), installed.absoluteFilePath()};
     for (const QString& path : candidates) {
         if (!QFileInfo::exists(path)) {
             continue;
@@ -47,8 +47,8 @@ MakeChart loadModule(QString* why) {
         failure = path + QStringLiteral(": no ") + QLatin1String(kMakeChart);
     }
     if (make == nullptr && failure.isEmpty()) {
-        failure = QStringLiteral("%1 is neither in %2 nor in %3")
-                      .arg(QLatin1String(kModuleName), candidates.at(0), candidates.at(1));
+        failure =
+            QStringLiteral("neither %1 nor %2 is there").arg(candidates.at(0), candidates.at(1));
     }
     if (why != nullptr) {
         *why = failure;
