@@ -190,12 +190,24 @@ bool SingleInstanceGuard::listen() {
     // A socket left by a copy that crashed goes; this copy holds the lock.
     ::unlink(path.c_str());
     // Made in a folder of the user's own, for the user only, then moved into place, so that
-    // nobody else can reach it at any moment.
-    std::string folder = path + ".XXXXXX";
-    if (::mkdtemp(folder.data()) == nullptr) {
-        return false;
+    // nobody else can reach it at any moment. The folder stays for the next start, as the
+    // lock file does (removing it can wait for the disk); one that is not the user's alone
+    // is not used, and a folder of this start's own is made instead.
+    std::string folder = path + ".new";
+    bool folderOfThisStart = false;
+    if (::mkdir(folder.c_str(), S_IRWXU) != 0) {
+        struct stat made {};
+        if (errno != EEXIST || ::lstat(folder.c_str(), &made) != 0 || !S_ISDIR(made.st_mode) ||
+            made.st_uid != ::getuid() || (made.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+            folder = path + ".XXXXXX";
+            if (::mkdtemp(folder.data()) == nullptr) {
+                return false;
+            }
+            folderOfThisStart = true;
+        }
     }
     const std::string inner = folder + "/s";
+    ::unlink(inner.c_str());
     sockaddr_un innerAddress{};
     const int fd = socketAddress(inner, innerAddress) ? streamSocket() : -1;
     bool ok =
@@ -204,8 +216,12 @@ bool SingleInstanceGuard::listen() {
         ::chmod(inner.c_str(), S_IRUSR | S_IWUSR) == 0 && ::listen(fd, 8) == 0 &&
         ::rename(inner.c_str(), path.c_str()) == 0;
     const int error = errno;
-    ::unlink(inner.c_str());
-    ::rmdir(folder.c_str());
+    if (!ok) {
+        ::unlink(inner.c_str());
+    }
+    if (folderOfThisStart) {
+        ::rmdir(folder.c_str());
+    }
     if (!ok) {
         if (fd >= 0) {
             ::close(fd);

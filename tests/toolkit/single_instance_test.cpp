@@ -50,6 +50,48 @@ TEST(SingleInstance, TheNextStartRunsOnceTheFirstHasEnded) {
     EXPECT_TRUE(again.tryToRun());
 }
 
+TEST(SingleInstance, TheSocketIsMadeOnlyInAFolderOfTheUsersOwnAndNothingElseIsLeft) {
+    const QString key = uniqueKey();
+    const QString socketPath = SingleInstanceGuard(key).serverName();
+    const QString made = socketPath + QStringLiteral(".new");
+    const QDir runtime = QFileInfo(socketPath).dir();
+    const auto leftOver = [&] {
+        return runtime.entryList({key + QStringLiteral(".*")},
+                                 QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    };
+    // A folder of that name that others may write into is not used: what lies in it stays.
+    ASSERT_TRUE(QDir().mkpath(made));
+    ASSERT_TRUE(QFile::setPermissions(made, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::WriteOther | QFile::ExeOther));
+    QFile planted(made + QStringLiteral("/s"));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    {
+        SingleInstanceGuard first(key);
+        ASSERT_TRUE(first.tryToRun());
+        SingleInstanceGuard second(key);
+        EXPECT_FALSE(second.tryToRun());
+        EXPECT_TRUE(second.runningCopyReached());
+        EXPECT_TRUE(planted.exists());
+    }
+    EXPECT_EQ(leftOver(),
+              QStringList({key + QStringLiteral(".lock"), key + QStringLiteral(".new")}));
+    // Without it the folder is made for the user alone and kept, empty, for the next start.
+    ASSERT_TRUE(QDir(made).removeRecursively());
+    for (int start = 0; start < 2; ++start) {
+        SingleInstanceGuard guard(key);
+        ASSERT_TRUE(guard.tryToRun());
+        SingleInstanceGuard later(key);
+        EXPECT_FALSE(later.tryToRun());
+        EXPECT_TRUE(later.runningCopyReached());
+    }
+    EXPECT_EQ(QFile::permissions(made) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(QDir(made).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System));
+    EXPECT_EQ(leftOver(),
+              QStringList({key + QStringLiteral(".lock"), key + QStringLiteral(".new")}));
+}
+
 TEST(SingleInstance, ALockLeftByACrashedCopyDoesNotBlock) {
     const QString key = uniqueKey();
     SingleInstanceGuard guard(key);
