@@ -216,9 +216,7 @@ bool SingleInstanceGuard::listen() {
         ::chmod(inner.c_str(), S_IRUSR | S_IWUSR) == 0 && ::listen(fd, 8) == 0 &&
         ::rename(inner.c_str(), path.c_str()) == 0;
     const int error = errno;
-    if (!ok) {
-        ::unlink(inner.c_str());
-    }
+    ::unlink(inner.c_str());
     if (folderOfThisStart) {
         ::rmdir(folder.c_str());
     }
