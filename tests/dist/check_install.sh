@@ -36,13 +36,16 @@ done
 # itself starts without Qt Charts.
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
 module=$usr/$libdir/quendal/libquendal_chart.so
+# The listings are read whole before they are searched: with pipefail, grep -q ending the
+# pipe early would fail the listing program and with it the check, at random.
 if [ -f "$module" ]; then
-    ldd "$module" | grep -q 'not found' && fail "the chart module's libraries: $(ldd "$module" | grep 'not found')"
-    ldd "$module" | grep -q 'libQt6Charts' || fail "the chart module does not bring Qt Charts"
+    needs=$(ldd "$module")
+    grep -q 'not found' <<<"$needs" && fail "the chart module's libraries: $(grep 'not found' <<<"$needs")"
+    grep -q 'libQt6Charts' <<<"$needs" || fail "the chart module does not bring Qt Charts"
 else
     fail "$libdir/quendal/libquendal_chart.so is not installed"
 fi
-readelf -d "$usr/bin/quendal" | grep -q 'libQt6Charts' && fail "the program links Qt Charts at its start"
+grep -q 'libQt6Charts' <<<"$(readelf -d "$usr/bin/quendal")" && fail "the program links Qt Charts at its start"
 # The whole DATA folder of the build, nothing more and nothing less.
 diff -r "$build/bin/DATA" "$usr/share/quendal/DATA" >"$work/data.diff" ||
     { cat "$work/data.diff" >&2; fail "share/quendal/DATA differs from the build's DATA"; }
