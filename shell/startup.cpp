@@ -25,6 +25,7 @@
 #include "stats/prints.h"
 #include "stats/stat_info_dialog.h"
 #include "toolkit/device_pixels.h"
+#include "toolkit/frame_buffer.h"
 #include "toolkit/single_instance.h"
 #include "toolkit/termination_signals.h"
 #include "users/text_eingabe_dialog.h"
@@ -526,6 +527,7 @@ int runQuendal(int argc, char* argv[]) {
         haupt.showDisplaySurface();
     }
     haupt.show();
+    mapFrameAhead(*haupt.window());
     haupt.activateWindow();
     return QApplication::exec();
 }

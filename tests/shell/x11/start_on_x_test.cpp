@@ -1,18 +1,28 @@
-// The splash the start's second thread shows through Qt's own X connection, against a real
-// X server: where it stands, what it shows, what the window manager is told, and that it is
-// gone from the screen before anything the program sends after it.
+// The start's windows against a real X server. The splash the start's second thread shows
+// through Qt's own X connection: where it stands, what it shows, what the window manager is
+// told, and that it is gone from the screen before anything the program sends after it. The
+// main window's frame, made and mapped before its first paint.
 
 #include "shell/start_ahead.h"
+#include "toolkit/frame_buffer.h"
 #include "toolkit/x_splash_window.h"
 
+#include <QApplication>
+#include <QBackingStore>
+#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace quendal {
@@ -156,6 +166,53 @@ TEST(SplashOnX, WithoutAPictureItIsPlainBlueAndWhereTheScreenCannotShowItTheMain
     StartAhead ahead;
     ahead.prepare(splashPlan({}, connection, QRect(0, 0, 2048, 768)));
     EXPECT_EQ(ahead.xSplash(), nullptr);
+}
+
+// How many of the pages wholly inside `image` are in memory, and of how many.
+std::pair<size_t, size_t> pagesInMemory(const QImage& image) {
+    const PageSpan pages = pagesInside(image);
+    std::vector<unsigned char> resident(pages.length / static_cast<size_t>(sysconf(_SC_PAGESIZE)));
+    if (resident.empty() || mincore(pages.begin, pages.length, resident.data()) != 0) {
+        return {0, resident.size()};
+    }
+    return {static_cast<size_t>(std::count_if(resident.begin(), resident.end(),
+                                              [](unsigned char r) { return (r & 1) != 0; })),
+            resident.size()};
+}
+
+TEST(FrameOnX, TheFrameMadeAheadIsInMemoryBeforeTheFirstPaintWhichKeepsItAndFillsItWhole) {
+    xcb_connection_t* connection = qtConnection();
+    ASSERT_NE(connection, nullptr) << "run on the xcb platform";
+    QWidget window(nullptr, Qt::FramelessWindowHint);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(200, 30, 40));
+    window.setPalette(palette);
+    window.setAutoFillBackground(true);
+    // No window manager here: the window stands where it is put.
+    const QRect place(0, 0, 640, 400);
+    window.setGeometry(place);
+    window.show();
+    mapFrameAhead(window);
+
+    const auto* frame = dynamic_cast<const QImage*>(window.backingStore()->paintDevice());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->size(), place.size());
+    const auto [inMemory, pages] = pagesInMemory(*frame);
+    EXPECT_GT(pages, 200U);
+    EXPECT_EQ(inMemory, pages) << "pages not yet mapped before the first paint";
+    const uchar* bits = frame->constBits();
+
+    QImage red(place.size(), QImage::Format_RGB32);
+    red.fill(QColor(200, 30, 40));
+    QElapsedTimer waited;
+    waited.start();
+    while (!samePixels(screenPixels(connection, place), red) && waited.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_TRUE(samePixels(screenPixels(connection, place), red));
+    const auto* painted = dynamic_cast<const QImage*>(window.backingStore()->paintDevice());
+    ASSERT_NE(painted, nullptr);
+    EXPECT_EQ(painted->constBits(), bits) << "the first paint made a frame of its own";
 }
 
 } // namespace
