@@ -18,6 +18,7 @@
 #include "shell/platform_message.h"
 #include "shell/quendal_application.h"
 #include "shell/screen_facts.h"
+#include "shell/session_bus.h"
 #include "shell/start_ahead.h"
 #include "shell/start_flow.h"
 #include "stats/einzelstatistik_dialog.h"
@@ -413,6 +414,8 @@ bool fillsDisplay(bool windowed, QSize playField, QSize screen) {
 int runQuendal(int argc, char* argv[]) {
     // X wherever it can be reached, unless the user asked otherwise (platform_choice.h).
     choosePlatform(argc, argv);
+    // No fork to look for a session bus that cannot be there (session_bus.h).
+    markUnreachableSessionBus();
     // Qt takes the option out of the arguments; the splash's own window needs to know of it.
     const bool displayOptionGiven = std::any_of(argv + 1, argv + argc, [](const char* arg) {
         return arg != nullptr &&
