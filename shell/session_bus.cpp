@@ -17,24 +17,24 @@ bool executable(const std::string& path) {
     return ::access(path.c_str(), X_OK) == 0;
 }
 
-// Where the bus library looks for it (its own folder), and anywhere on the path.
+// In the bus library's own folder, or anywhere on the path.
 bool launcherInstalled() {
-    for (const char* folder : {"/usr/bin", "/bin", "/usr/local/bin"}) {
-        if (executable(std::string(folder) + "/dbus-launch")) {
-            return true;
-        }
+    std::string folders = "/usr/bin:/bin:/usr/local/bin";
+    if (const char* path = std::getenv("PATH"); path != nullptr) {
+        folders.append(":").append(path);
     }
-    const char* path = std::getenv("PATH");
-    std::string_view rest = path != nullptr ? path : "";
-    while (!rest.empty()) {
+    std::string_view rest = folders;
+    for (;;) {
         const std::size_t colon = rest.find(':');
         const std::string_view folder = rest.substr(0, colon);
         if (!folder.empty() && executable(std::string(folder) + "/dbus-launch")) {
             return true;
         }
-        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+        if (colon == std::string_view::npos) {
+            return false;
+        }
+        rest.remove_prefix(colon + 1);
     }
-    return false;
 }
 
 } // namespace
