@@ -4,13 +4,13 @@
 // main window's frame, made and mapped before its first paint.
 
 #include "shell/start_ahead.h"
+#include "tests/shell/shell_fixture.h"
 #include "toolkit/frame_buffer.h"
 #include "toolkit/x_splash_window.h"
 
-#include <QApplication>
 #include <QBackingStore>
-#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -204,12 +204,8 @@ TEST(FrameOnX, TheFrameMadeAheadIsInMemoryBeforeTheFirstPaintWhichKeepsItAndFill
 
     QImage red(place.size(), QImage::Format_RGB32);
     red.fill(QColor(200, 30, 40));
-    QElapsedTimer waited;
-    waited.start();
-    while (!samePixels(screenPixels(connection, place), red) && waited.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    EXPECT_TRUE(samePixels(screenPixels(connection, place), red));
+    EXPECT_TRUE(
+        testing::waitUntil([&] { return samePixels(screenPixels(connection, place), red); }));
     const auto* painted = dynamic_cast<const QImage*>(window.backingStore()->paintDevice());
     ASSERT_NE(painted, nullptr);
     EXPECT_EQ(painted->constBits(), bits) << "the first paint made a frame of its own";
